@@ -1,0 +1,116 @@
+// A decoded image: its pixels as 32-bit BGRA (not premultiplied, top row
+// first), its metadata items numbered as TIFF/EXIF tags, and the status of the
+// last operation that failed. The format is recognised from the content: PNG,
+// JPEG, TIFF, GIF, BMP and WebP.
+//
+// Decoding happens when the image is made; an image whose status is not Ok
+// has no pixels. An image never holds more than kMaxImagePixels pixels: a
+// larger one fails with TooLarge before its pixels are allocated.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orv::image {
+
+enum class Status {
+    Ok = 0,
+    InvalidParameter,
+    OutOfMemory,
+    FileNotFound,
+    AccessDenied,
+    UnknownFormat,     // not an image format we read
+    CorruptData,       // our format, but broken or truncated
+    TooLarge,          // beyond the pixel budget
+    PropertyNotFound,
+    NotLocked,
+};
+
+const char* StatusName(Status status);
+
+// 2^29 pixels: 2 GiB of BGRA, room for a strip of six 8192 x 8192 faces.
+constexpr uint64_t kMaxImagePixels = uint64_t{1} << 29;
+// Neither side may exceed 2^24, so that a row's byte count fits an int32.
+constexpr uint32_t kMaxImageSide = uint32_t{1} << 24;
+
+struct Rect {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+struct LockedBits {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    int32_t stride = 0;              // bytes from one row to the next
+    const uint8_t* scan0 = nullptr;  // the top-left pixel of the rectangle
+};
+
+// Type numbers as in TIFF.
+enum PropertyType : uint16_t {
+    kPropertyByte = 1,
+    kPropertyAscii = 2,
+    kPropertyShort = 3,
+    kPropertyLong = 4,
+    kPropertyRational = 5,
+    kPropertyUndefined = 7,
+    kPropertySLong = 9,
+    kPropertySRational = 10,
+};
+
+constexpr uint32_t kTagImageDescription = 270;
+constexpr uint32_t kTagIccProfile = 34675;
+
+struct PropertyItem {
+    uint32_t id = 0;
+    uint16_t type = 0;
+    std::vector<uint8_t> value;
+};
+
+class Image {
+public:
+    // Reads and decodes a file. Never null.
+    static std::unique_ptr<Image> FromFile(const std::string& path);
+    // Decodes an encoded image held in memory. The bytes are read only while
+    // this runs; the image keeps no reference to them. Never null.
+    static std::unique_ptr<Image> FromMemory(const uint8_t* data, size_t size);
+
+    ~Image();
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    uint32_t Width() const { return m_width; }
+    uint32_t Height() const { return m_height; }
+    Status LastStatus() const { return m_status; }
+    // Why the last operation failed, for logs and tests.
+    const std::string& LastMessage() const { return m_message; }
+
+    // Read-only access to a rectangle wholly inside the image, in place: the
+    // stride is the whole image's row. Fails (and records the status) for any
+    // other rectangle or an image without pixels.
+    Status LockBits(const Rect& rect, LockedBits* locked);
+    Status UnlockBits(const LockedBits& locked);
+
+    uint32_t PropertyCount() const { return static_cast<uint32_t>(m_properties.size()); }
+    std::vector<uint32_t> PropertyIds() const;
+    // The item with that id, or null (and PropertyNotFound recorded).
+    const PropertyItem* Property(uint32_t id);
+
+    // Used by the decoders.
+    struct Decoded;
+    explicit Image(Decoded&& decoded);
+
+private:
+    void Fail(Status status, std::string message);
+
+    uint32_t m_width = 0;
+    uint32_t m_height = 0;
+    std::unique_ptr<uint8_t[]> m_pixels;
+    std::vector<PropertyItem> m_properties;
+    Status m_status = Status::Ok;
+    std::string m_message;
+    int m_locks = 0;
+};
+
+}  // namespace orv::image
