@@ -15,11 +15,13 @@ struct HiveValue {
     std::string name;  // "" is the key's default value
     uint32_t type = 0;
     std::vector<uint8_t> data;
+    bool operator==(const HiveValue&) const = default;
 };
 
 struct HiveKey {
     std::string path;  // below the root, components joined by '\'; "" is the root
     std::vector<HiveValue> values;
+    bool operator==(const HiveKey&) const = default;
 };
 
 class Hive {
