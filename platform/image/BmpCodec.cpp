@@ -11,6 +11,14 @@
 namespace orv::image {
 
 void DecodeBmp(ByteSpan bytes, Decoded* out) {
+    // Qt fills the missing rows of a cut-off file silently; the file header's
+    // size field (0 when the writer left it out) tells that rows are missing.
+    uint32_t declared = 0;
+    if (bytes.size >= 6) std::memcpy(&declared, bytes.data + 2, 4);
+    if (bytes.size < 14 || (declared != 0 && bytes.size < declared)) {
+        out->Fail(Status::CorruptData, "BMP file ends early");
+        return;
+    }
     const QByteArray encoded = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data),
                                                        static_cast<qsizetype>(bytes.size));
     QBuffer buffer;

@@ -146,6 +146,8 @@ void DecodeJpeg(ByteSpan bytes, Decoded* out) {
     if (!ReadHeader(&cinfo, &err, &progress, bytes)) {
         out->Fail(Status::CorruptData, std::string("JPEG header: ") + err.message);
     } else if (out->AllocatePixels(cinfo.image_width, cinfo.image_height)) {
+        // The saved markers live only until jpeg_finish_decompress.
+        ReadMarkers(&cinfo, out);
         const size_t stride = size_t{out->width} * 4;
         if (!ReadPixels(&cinfo, &err, out->pixels.get(), stride)) {
             out->Fail(Status::CorruptData, std::string("JPEG data: ") + err.message);
@@ -154,7 +156,6 @@ void DecodeJpeg(ByteSpan bytes, Decoded* out) {
         } else {
             if (cinfo.out_color_space == JCS_CMYK) 
                 ConvertCmyk(out->pixels.get(), size_t{out->width} * out->height, cinfo.saw_Adobe_marker);
-            ReadMarkers(&cinfo, out);
         }
     }
     jpeg_destroy_decompress(&cinfo);

@@ -1,0 +1,173 @@
+// Decoding real files written by an independent tool: every PNG colour type
+// and depth, interlaced PNG, baseline, progressive, grey and CMYK JPEG, TIFF,
+// GIF, BMP and WebP; broken files fail with a status and never crash.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/image/Image.h"
+#include "support/TempDir.h"
+
+using namespace orv::image;
+
+namespace {
+
+std::string Fixture(const std::string& name) { return std::string(ORV_FIXTURE_DIR) + "/images/" + name; }
+
+struct Bgra {
+    int b, g, r, a;
+};
+
+Bgra PixelAt(Image& image, int x, int y) {
+    LockedBits bits;
+    EXPECT_EQ(image.LockBits({x, y, 1, 1}, &bits), Status::Ok);
+    const uint8_t* p = bits.scan0;
+    Bgra px{p[0], p[1], p[2], p[3]};
+    image.UnlockBits(bits);
+    return px;
+}
+
+void ExpectNear(Bgra got, Bgra want, int tolerance, const char* where) {
+    EXPECT_NEAR(got.b, want.b, tolerance) << where << " blue";
+    EXPECT_NEAR(got.g, want.g, tolerance) << where << " green";
+    EXPECT_NEAR(got.r, want.r, tolerance) << where << " red";
+    EXPECT_EQ(got.a, want.a) << where << " alpha";
+}
+
+// The fixtures' left block is (200, 30, 40), the right (20, 60, 220), as RGB.
+constexpr Bgra kLeft{40, 30, 200, 255}, kRight{220, 60, 20, 255};
+
+struct DecodeCase {
+    const char* file;
+    Bgra left, right;
+    int tolerance;
+};
+
+const DecodeCase kDecodeCases[] = {
+    {"png_rgb8.png", kLeft, kRight, 0},
+    {"png_rgba8.png", kLeft, {220, 60, 20, 128}, 0},
+    {"png_rgb16.png", kLeft, kRight, 0},
+    {"png_rgba16.png", kLeft, {220, 60, 20, 128}, 0},
+    {"png_gray8.png", {50, 50, 50, 255}, {200, 200, 200, 255}, 0},
+    {"png_graya8.png", {50, 50, 50, 255}, {200, 200, 200, 64}, 0},
+    {"png_gray16.png", {50, 50, 50, 255}, {200, 200, 200, 255}, 0},
+    // 4-bit grey: the writer rounds to a neighbouring step of 17.
+    {"png_gray4.png", {51, 51, 51, 255}, {204, 204, 204, 255}, 17},
+    {"png_gray1.png", {0, 0, 0, 255}, {255, 255, 255, 255}, 0},
+    {"png_palette.png", kLeft, kRight, 0},
+    {"png_palette_trns.png", kLeft, {220, 60, 20, 0}, 0},
+    {"png_interlaced.png", kLeft, kRight, 0},
+    {"jpeg_rgb444.jpg", kLeft, kRight, 6},
+    {"jpeg_rgb420.jpg", kLeft, kRight, 6},
+    {"jpeg_gray.jpg", {50, 50, 50, 255}, {200, 200, 200, 255}, 3},
+    {"jpeg_progressive.jpg", kLeft, kRight, 6},
+    {"jpeg_cmyk.jpg", kLeft, kRight, 8},
+    {"tiff_rgb.tif", kLeft, kRight, 0},
+    {"tiff_rgba.tif", kLeft, {220, 60, 20, 128}, 2},
+    {"bmp_rgb.bmp", kLeft, kRight, 0},
+    {"gif_palette.gif", kLeft, kRight, 0},
+    {"webp_lossless.webp", kLeft, kRight, 0},
+};
+
+}  // namespace
+
+TEST(ImageDecode, RealFilesOfEveryFormatGiveBgraPixels) {
+    for (const DecodeCase& c : kDecodeCases) {
+        SCOPED_TRACE(c.file);
+        auto image = Image::FromFile(Fixture(c.file));
+        ASSERT_EQ(image->LastStatus(), Status::Ok) << image->LastMessage();
+        EXPECT_EQ(image->Width(), 32u);
+        EXPECT_EQ(image->Height(), 16u);
+        ExpectNear(PixelAt(*image, 8, 8), c.left, c.tolerance, "left");
+        ExpectNear(PixelAt(*image, 24, 8), c.right, c.tolerance, "right");
+        // The same bytes from memory give the same pixels.
+        const auto bytes = orv::test::ReadBytes(Fixture(c.file));
+        auto fromMemory = Image::FromMemory(bytes.data(), bytes.size());
+        ASSERT_EQ(fromMemory->LastStatus(), Status::Ok);
+        LockedBits a, b;
+        ASSERT_EQ(image->LockBits({0, 0, 32, 16}, &a), Status::Ok);
+        ASSERT_EQ(fromMemory->LockBits({0, 0, 32, 16}, &b), Status::Ok);
+        EXPECT_EQ(std::memcmp(a.scan0, b.scan0, 32 * 16 * 4), 0);
+    }
+}
+
+TEST(ImageDecode, MemoryIsNotKeptAfterDecoding) {
+    auto bytes = orv::test::ReadBytes(Fixture("png_rgb8.png"));
+    auto image = Image::FromMemory(bytes.data(), bytes.size());
+    std::fill(bytes.begin(), bytes.end(), 0);
+    bytes.clear();
+    bytes.shrink_to_fit();
+    ExpectNear(PixelAt(*image, 24, 8), kRight, 0, "after the bytes are gone");
+}
+
+TEST(ImageDecode, BrokenFilesFailWithAStatus) {
+    struct Case {
+        std::string path;
+        Status status;
+    };
+    orv::test::TempDir dir;
+    const Case cases[] = {
+        {Fixture("invalid_empty.png"), Status::UnknownFormat},
+        {Fixture("invalid_bad_magic.png"), Status::UnknownFormat},
+        {Fixture("invalid_not_an_image.txt"), Status::UnknownFormat},
+        {Fixture("invalid_truncated.png"), Status::CorruptData},
+        {Fixture("invalid_truncated.jpg"), Status::CorruptData},
+        {Fixture("invalid_header_only.jpg"), Status::CorruptData},
+        {Fixture("invalid_huge_size.png"), Status::TooLarge},
+        {Fixture("invalid_huge_size.jpg"), Status::TooLarge},
+        {dir / "missing.png", Status::FileNotFound},
+        {dir.Path().string(), Status::AccessDenied},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto image = Image::FromFile(c.path);
+        EXPECT_EQ(image->LastStatus(), c.status) << image->LastMessage();
+        EXPECT_FALSE(image->LastMessage().empty());
+        EXPECT_EQ(image->Width(), 0u);
+        LockedBits bits;
+        EXPECT_NE(image->LockBits({0, 0, 1, 1}, &bits), Status::Ok);
+    }
+}
+
+TEST(ImageDecode, EveryPrefixOfAFileFailsOrDecodes) {
+    for (const char* name : {"png_interlaced.png", "jpeg_progressive.jpg", "tiff_rgb.tif", "gif_palette.gif",
+                             "webp_lossless.webp", "bmp_rgb.bmp", "meta_png_text.png", "meta_jpeg.jpg"}) {
+        SCOPED_TRACE(name);
+        const auto bytes = orv::test::ReadBytes(Fixture(name));
+        int decoded = 0;
+        for (size_t n = 0; n < bytes.size(); ++n) {
+            // A copy of exactly n bytes, so that a read past its end is caught
+            // by the address sanitizer build.
+            std::unique_ptr<uint8_t[]> prefix(new uint8_t[n ? n : 1]);
+            std::memcpy(prefix.get(), bytes.data(), n);
+            auto image = Image::FromMemory(prefix.get(), n);
+            if (image->LastStatus() == Status::Ok) {
+                ++decoded;
+                EXPECT_EQ(image->Width(), 32u);
+            }
+        }
+        EXPECT_LT(decoded, static_cast<int>(bytes.size()) / 2) << "most prefixes are broken files";
+    }
+}
+
+TEST(ImageLock, OnlyRectanglesWhollyInsideCanBeLocked) {
+    auto image = Image::FromFile(Fixture("png_rgb8.png"));
+    const Rect outside[] = {{-1, 0, 1, 1}, {0, -1, 1, 1}, {0, 0, 33, 1}, {31, 0, 2, 1}, {0, 15, 1, 2},
+                            {0, 0, 0, 1},  {0, 0, 1, 0},  {0, 0, -1, 1}, {INT_MAX, 0, 2, 1}, {1, 1, INT_MAX, 1}};
+    for (const Rect& r : outside) {
+        LockedBits bits;
+        EXPECT_EQ(image->LockBits(r, &bits), Status::InvalidParameter) << r.x << "," << r.y << " " << r.width;
+        EXPECT_EQ(image->LastStatus(), Status::InvalidParameter);
+    }
+    LockedBits bits;
+    ASSERT_EQ(image->LockBits({16, 2, 16, 14}, &bits), Status::Ok);
+    EXPECT_EQ(bits.width, 16u);
+    EXPECT_EQ(bits.height, 14u);
+    EXPECT_EQ(bits.stride, 32 * 4) << "the whole image's row";
+    EXPECT_EQ(bits.scan0[0], kRight.b);
+    EXPECT_EQ(image->UnlockBits(bits), Status::Ok);
+    EXPECT_EQ(image->UnlockBits(bits), Status::NotLocked);
+}
