@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "Image.h"
+#include "PixelBuffer.h"
 
 namespace orv::image {
 
 struct Image::Decoded {
     uint32_t width = 0;
     uint32_t height = 0;
-    std::unique_ptr<uint8_t[]> pixels;  // width * height BGRA pixels, rows packed
+    PixelBuffer pixels;  // width * height BGRA pixels, rows packed
     std::vector<PropertyItem> properties;
     Status status = Status::Ok;
     std::string message;
@@ -22,7 +23,7 @@ struct Image::Decoded {
     bool Fail(Status s, std::string why) {
         status = s;
         message = std::move(why);
-        pixels.reset();
+        pixels.Reset();
         return false;
     }
 

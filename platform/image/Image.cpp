@@ -72,8 +72,7 @@ bool Decoded::AllocatePixels(uint64_t w, uint64_t h) {
                                           " pixels exceed the budget of " +
                                           std::to_string(kMaxImagePixels) + " pixels");
     }
-    pixels.reset(new (std::nothrow) uint8_t[w * h * 4]);
-    if (!pixels) return Fail(Status::OutOfMemory, "no memory for the pixels");
+    if (!pixels.Allocate(w * h * 4)) return Fail(Status::OutOfMemory, "no memory for the pixels");
     width = static_cast<uint32_t>(w);
     height = static_cast<uint32_t>(h);
     return true;
@@ -89,7 +88,7 @@ void Decoded::AddProperty(uint32_t id, uint16_t type, std::vector<uint8_t> value
 Image::Image(Decoded&& d)
     : m_width(d.status == Status::Ok ? d.width : 0),
       m_height(d.status == Status::Ok ? d.height : 0),
-      m_pixels(d.status == Status::Ok ? std::move(d.pixels) : nullptr),
+      m_pixels(d.status == Status::Ok ? std::move(d.pixels) : PixelBuffer{}),
       m_properties(d.status == Status::Ok ? std::move(d.properties) : std::vector<PropertyItem>{}),
       m_status(d.status),
       m_message(std::move(d.message)) {}

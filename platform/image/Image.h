@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "PixelBuffer.h"
+
 namespace orv::image {
 
 enum class Status {
@@ -106,7 +108,7 @@ private:
 
     uint32_t m_width = 0;
     uint32_t m_height = 0;
-    std::unique_ptr<uint8_t[]> m_pixels;
+    PixelBuffer m_pixels;
     std::vector<PropertyItem> m_properties;
     Status m_status = Status::Ok;
     std::string m_message;

@@ -1,0 +1,33 @@
+// Shared pieces of the benchmarks: a synthetic panorama strip, in-memory
+// encoders that use the libraries directly, a best-of-N timer, peak memory of
+// a forked child, and the one-line report format.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orv::bench {
+
+// BGRA pixels of a w x h strip: smooth gradients with some noise, so that
+// the encoders see something like a photograph.
+std::vector<uint8_t> MakeStripPixels(int w, int h);
+
+std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, int quality);
+std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& bgra, int w, int h);
+
+// The fastest of runs of fn, in milliseconds.
+double BestOfMs(int runs, const std::function<void()>& fn);
+
+// Runs fn in a forked child and returns the growth of its peak resident set
+// over what it held when fn started, in bytes (-1 when it cannot be
+// measured).
+long long PeakGrowthBytes(const std::function<void()>& fn);
+
+// "name: figure X ms, floor Y ms, ratio R (limit L) ok|OVER"
+bool Report(const std::string& name, double figure, double floor, double limit, const char* unit = "ms");
+
+}  // namespace orv::bench
