@@ -1,5 +1,23 @@
 #include "CMOrvalenDoc.h"
 
+#include "document/PanoramaKind.h"
+#include "document/SceneLists.h"
+#include "document/TextureUpload.h"
+#include "platform/image/Image.h"
+#include "resources/Strings.h"
+
+namespace {
+
+StandardErrorMessages g_standardError;
+
+}  // namespace
+
+CMOrvalenDoc::CMOrvalenDoc() : m_messages(&g_standardError) {}
+
+void CMOrvalenDoc::SetUserMessages(UserMessages* messages) {
+    m_messages = messages ? messages : &g_standardError;
+}
+
 void CMOrvalenDoc::ReleaseScene() {
     if (m_cubeList != 0) {
         glDeleteLists(m_cubeList, 1);
@@ -20,3 +38,41 @@ void CMOrvalenDoc::ReleaseScene() {
         m_overlayTexture = 0;
     }
 }
+
+bool CMOrvalenDoc::LoadPanorama(const std::string& path) {
+    switch (KindOfPath(path)) {
+        case PanoramaKind::Strip:
+            LoadStripFile(path);
+            return true;
+        case PanoramaKind::Container:
+            LoadContainerPanorama(path);
+            return true;
+        case PanoramaKind::None:
+            break;
+    }
+    return false;
+}
+
+void CMOrvalenDoc::ReportLoadFailure(const std::string& path) {
+    m_messages->ShowWarning(orv::strings::Format(orv::strings::kPanoramaNotLoaded, path));
+}
+
+void CMOrvalenDoc::BuildCube(orv::image::Image& panorama) {
+    // Face i is the square of side h at column i * h; a square that does not
+    // lie wholly inside the image gets no texture and shows white.
+    const auto h = static_cast<int32_t>(panorama.Height());
+    for (int32_t i = 0; i < 6; ++i) {
+        const int64_t x = int64_t{i} * h;
+        if (x > INT32_MAX) continue;  // beyond any image the budget allows
+        UploadTexture(panorama, {static_cast<int32_t>(x), 0, h, h}, m_faceTexture[i]);
+    }
+    m_cubeList = CompileCubeList(m_faceTexture);
+}
+
+void CMOrvalenDoc::BuildOverlay(orv::image::Image& overlay) {
+    UploadTexture(overlay,
+                  {0, 0, static_cast<int32_t>(overlay.Width()), static_cast<int32_t>(overlay.Height())},
+                  m_overlayTexture);
+    m_overlayList = CompileOverlayList(m_overlayTexture, m_overlayOpacity / 100.0);
+}
+

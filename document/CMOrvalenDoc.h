@@ -1,22 +1,55 @@
 // The panorama document: the open panorama as OpenGL objects in the view's
 // rendering context (six face textures, the cube display list, and an
-// optional overlay with its texture, display list and placement). Every open
-// replaces the scene; nothing is ever written back to a file.
+// optional overlay with its texture, display list and placement). Every load
+// replaces the scene; nothing is ever written back to a file. All of it needs
+// the view's rendering context current.
 #pragma once
 
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <string>
+
+#include "document/UserMessages.h"
+
+namespace orv::image {
+class Image;
+}
+class ByteSource;
+struct OverlayRecord;
 
 class CMOrvalenDoc {
 public:
-    CMOrvalenDoc() = default;
+    CMOrvalenDoc();
+    virtual ~CMOrvalenDoc() = default;
     CMOrvalenDoc(const CMOrvalenDoc&) = delete;
     CMOrvalenDoc& operator=(const CMOrvalenDoc&) = delete;
+
+    // Where load failures are shown; standard error until the program sets
+    // its own. Not owned.
+    void SetUserMessages(UserMessages* messages);
 
     // Deletes the scene's lists and textures and sets their ids to 0. The
     // overlay flag and placement stay as they are.
     void ReleaseScene();
+
+    // Loads path with the loader its ending selects; false when the ending
+    // selects none (and nothing changed). A loader reports its own failure.
+    bool LoadPanorama(const std::string& path);
+
+    // A strip image: six square faces side by side, the overlay in its
+    // metadata.
+    void LoadStripFile(const std::string& path);
+    // A .orvp2 container.
+    void LoadContainerPanorama(const std::string& path);
+    // The container loader on an already open source; path is for messages.
+    void LoadContainerFrom(ByteSource& source, const std::string& path);
+
+    // The overlay from items 34675 (the image) and 270 (the placement) of a
+    // decoded strip image; true when an overlay was built.
+    bool BuildOverlayFromMetadata(orv::image::Image& image);
+    // The overlay from a container's overlay record.
+    bool BuildOverlayFromRecord(const OverlayRecord& record);
 
     GLuint m_cubeList = 0;
     GLuint m_faceTexture[6] = {0, 0, 0, 0, 0, 0};
@@ -30,4 +63,13 @@ public:
     int32_t m_overlayAnchor = 0;        // 0 by percent, 1 to 4 the corners
     double m_overlayOpacity = 0.0;      // percent
     bool m_hasOverlay = false;
+
+private:
+    // Uploads the six faces of a decoded panorama and compiles the cube.
+    void BuildCube(orv::image::Image& panorama);
+    // Uploads the overlay image and compiles its list with the opacity.
+    void BuildOverlay(orv::image::Image& overlay);
+    void ReportLoadFailure(const std::string& path);
+
+    UserMessages* m_messages;
 };

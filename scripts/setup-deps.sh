@@ -12,7 +12,7 @@ packages=(
   # codecs
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libwebp-dev zlib1g-dev
   # tests and fixtures
-  libgtest-dev python3 python3-pil xvfb xdotool x11-apps imagemagick
+  libgtest-dev python3 python3-pil fonts-dejavu-core xvfb xdotool x11-apps imagemagick
   shared-mime-info desktop-file-utils xdg-utils
 )
 
