@@ -1,0 +1,77 @@
+// orvalen-render: one frame of a panorama into a PNG, with no window system.
+// The file goes through the program's own extension dispatch and loaders and
+// the frame through its frame drawing; the camera is the one given (no
+// opening animation). Exit 0 on success, 1 when the panorama cannot be
+// loaded (the program's message on standard error), 2 for bad arguments or
+// when no GL context can be had.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "cli/PngWriter.h"
+#include "cli/RenderOptions.h"
+#include "document/CMOrvalenDoc.h"
+#include "platform/gl/HeadlessContext.h"
+#include "resources/Strings.h"
+#include "view/FrameDrawing.h"
+
+namespace {
+
+// Passes messages on to standard error and remembers that there was one.
+class CountingMessages : public StandardErrorMessages {
+public:
+    void ShowWarning(const std::string& text) override {
+        ++count;
+        StandardErrorMessages::ShowWarning(text);
+    }
+    int count = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RenderOptions options;
+    std::string error;
+    if (!ParseRenderOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+        std::fprintf(stderr, "orvalen-render: %s\n%s", error.c_str(), kRenderUsage);
+        return 2;
+    }
+    orv::gl::HeadlessContext context;
+    if (!context.Create(options.width, options.height, &error)) {
+        std::fprintf(stderr, "orvalen-render: no OpenGL context: %s\n", error.c_str());
+        return 2;
+    }
+    glDisable(GL_DEPTH_TEST);
+
+    CountingMessages messages;
+    CMOrvalenDoc doc;
+    doc.SetUserMessages(&messages);
+    if (!doc.LoadPanorama(options.input)) {
+        // An ending that selects no loader: nothing to draw.
+        messages.ShowWarning(orv::strings::Format(orv::strings::kPanoramaNotLoaded, options.input));
+    }
+    if (messages.count > 0) return 1;
+
+    glViewport(0, 0, options.width, options.height);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawFrame(&doc, {options.yaw, options.pitch, options.halfFov}, options.width, options.height);
+    glFinish();
+
+    // GL's rows run bottom-up; the PNG's top-down.
+    const size_t rowBytes = size_t(options.width) * 3;
+    std::vector<uint8_t> pixels(rowBytes * options.height), flipped(pixels.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, options.width, options.height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    for (int y = 0; y < options.height; ++y) {
+        std::copy_n(&pixels[rowBytes * (options.height - 1 - y)], rowBytes, &flipped[rowBytes * y]);
+    }
+    doc.ReleaseScene();
+    if (!WriteRgbPng(options.output, flipped.data(), options.width, options.height, &error)) {
+        std::fprintf(stderr, "orvalen-render: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
