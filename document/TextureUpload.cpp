@@ -5,8 +5,11 @@
 #include "settings/CMSettingsStore.h"
 
 void UploadTexture(orv::image::Image& image, const orv::image::Rect& rect, GLuint& textureId) {
-    const bool mipmaps = CMSettingsStore().GetDword("EnableMipmaps", 1) != 0;
+    UploadTextureWithMipmaps(image, rect, textureId, CMSettingsStore().GetDword("EnableMipmaps", 1) != 0);
+}
 
+void UploadTextureWithMipmaps(orv::image::Image& image, const orv::image::Rect& rect, GLuint& textureId,
+                              bool mipmaps) {
     orv::image::LockedBits bits;
     if (image.LockBits(rect, &bits) != orv::image::Status::Ok) return;
 

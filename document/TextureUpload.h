@@ -18,6 +18,10 @@
 // Texture 0 is bound afterwards; the unpack row length stays set.
 void UploadTexture(orv::image::Image& image, const orv::image::Rect& rect, GLuint& textureId);
 
+// The same with the mipmap choice given instead of read from the settings.
+void UploadTextureWithMipmaps(orv::image::Image& image, const orv::image::Rect& rect, GLuint& textureId,
+                              bool mipmaps);
+
 // Decodes count bytes of an encoded image file. Null when bytes is null or
 // count is 0; otherwise an image whose status tells whether decoding worked.
 // The bytes are decoded where they lie: no copy is made.

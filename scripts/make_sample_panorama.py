@@ -42,8 +42,8 @@ NEIGHBOURS = [
     ("Westen", "Süden", "Osten", "Norden"),
     ("Osten", "Süden", "Westen", "Norden"),
 ]
-OVERLAY_DESCRIPTION = "3;0;40;4;85"  # bottom-right corner, 40 % size, 85 % opacity
-OVERLAY_PLACEMENT = (3.0, 0.0, 40.0, 85.0, 4)  # the same for the container
+OVERLAY_DESCRIPTION = "3;0;25;4;85"  # bottom-right corner, 25 % size, 85 % opacity
+OVERLAY_PLACEMENT = (3.0, 0.0, 25.0, 85.0, 4)  # the same for the container
 
 
 def font(size):

@@ -62,7 +62,7 @@ TEST_F(Loader, StripFileWithOverlayInItsMetadata) {
     EXPECT_TRUE(glIsTexture(doc.m_overlayTexture));
     EXPECT_EQ(doc.m_overlayPosX, 3);
     EXPECT_EQ(doc.m_overlayPosY, 0);
-    EXPECT_EQ(doc.m_overlaySize, 40);
+    EXPECT_EQ(doc.m_overlaySize, 25);
     EXPECT_EQ(doc.m_overlayAnchor, 4);
     EXPECT_EQ(doc.m_overlayOpacity, 85);
     EXPECT_EQ(doc.m_overlayImageWidth, 480);
