@@ -17,7 +17,7 @@
 #include "BenchSupport.h"
 #include "document/CMOrvalenDoc.h"
 #include "platform/gl/HeadlessContext.h"
-#include "platform/registry/FileRegistry.h"
+#include "TempRegistry.h"
 
 using namespace orv::bench;
 
@@ -102,11 +102,8 @@ int main() {
         std::fprintf(stderr, "no GL context: %s\n", error.c_str());
         return 2;
     }
-    char dir[] = "/tmp/orvalen-bench-XXXXXX";
-    if (!mkdtemp(dir)) return 2;
-    const std::string base(dir);
-    orv::reg::FileRegistry files(base + "/user.reg", base + "/classes.reg");
-    orv::reg::ScopedRegistry scope(files);
+    TempRegistry registry;
+    const std::string& base = registry.Dir();
 
     const auto jpeg = EncodeJpeg(MakeStripPixels(kW, kH), kW, kH, 90);
     Write(base + "/strip.orvp", jpeg);
@@ -116,10 +113,7 @@ int main() {
 
     bool ok = true;
     for (const bool mipmaps : {false, true}) {
-        orv::reg::Key key;
-        files.CreateKey(orv::reg::CurrentUserRoot(), "Software\\TessalyCAD\\Orvalen\\Settings", &key);
-        const uint32_t value = mipmaps ? 1 : 0;
-        files.SetValue(key, "EnableMipmaps", orv::reg::kDword, reinterpret_cast<const uint8_t*>(&value), 4);
+        registry.SetMipmaps(mipmaps);
         for (const char* name : {"strip.orvp", "strip.orvp2"}) {
             const std::string path = base + "/" + name;
             // With every other length 0, the container's image starts at 6576.
@@ -150,6 +144,5 @@ int main() {
     });
     ok &= Report("peak memory of a .orvp2 load", double(growth) / (1 << 20),
                  (fileBytes + pixelBytes + textureBytes) / (1 << 20), 1.10, "MiB");
-    std::system((std::string("rm -rf ") + dir).c_str());
     return ok ? 0 : 1;
 }
