@@ -14,21 +14,37 @@ from PIL import Image
 class XSession:
     def __init__(self, width=1024, height=768):
         read_fd, write_fd = os.pipe()
+        self.log = tempfile.TemporaryFile()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=self.log)
         os.close(write_fd)
-        ready, _, _ = select.select([read_fd], [], [], 30)
-        if not ready:
-            raise RuntimeError("Xvfb did not start")
-        self.display = ":" + os.read(read_fd, 16).decode().strip()
-        os.close(read_fd)
+        # Read up to the newline, and keep the pipe open: Xvfb ends with a
+        # fatal error when the rest of what it writes finds the pipe closed.
+        number = b""
+        while not number.endswith(b"\n"):
+            ready, _, _ = select.select([read_fd], [], [], 30)
+            chunk = os.read(read_fd, 16) if ready else b""
+            if not chunk:
+                raise RuntimeError("Xvfb did not start")
+            number += chunk
+        self._displayfd = read_fd
+        self.display = ":" + number.decode().strip()
         self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
         self.env.pop("WAYLAND_DISPLAY", None)
+        # The display number can arrive before the server takes connections
+        # on a busy machine: wait until a client gets through.
+        end = time.time() + 30
+        while subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env, capture_output=True).returncode:
+            if time.time() > end or self.server.poll() is not None:
+                self.log.seek(0)
+                raise RuntimeError(f"Xvfb on {self.display} takes no connections: {self.log.read().decode()}")
+            time.sleep(0.1)
 
     def close(self):
         self.server.terminate()
         self.server.wait(10)
+        os.close(self._displayfd)
 
     def __enter__(self):
         return self
@@ -75,8 +91,10 @@ class Program:
                 if line:
                     self.lines.append(line.rstrip("\n"))
                 elif self.process.poll() is not None:
+                    self._stderr = self.process.stderr.read()
                     break
-        raise AssertionError(f"no line {prefix!r}; got {self.lines}; stderr: {self.stderr()}")
+        raise AssertionError(f"no line {prefix!r}; got {self.lines}; exit {self.process.poll()}; "
+                             f"stderr: {self.stderr()}")
 
     def finish(self, timeout=20):
         out, err = self.process.communicate(timeout=timeout)
