@@ -13,6 +13,7 @@
 #include "cli/PngWriter.h"
 #include "cli/RenderOptions.h"
 #include "document/CMOrvalenDoc.h"
+#include "framework/UserMessages.h"
 #include "platform/gl/HeadlessContext.h"
 #include "resources/Strings.h"
 #include "view/FrameDrawing.h"

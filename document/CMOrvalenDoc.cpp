@@ -1,21 +1,32 @@
 #include "CMOrvalenDoc.h"
 
+#include "framework/UserMessages.h"
+
 #include "document/PanoramaKind.h"
+#include "document/PanoramaView.h"
 #include "document/SceneLists.h"
 #include "document/TextureUpload.h"
 #include "platform/image/Image.h"
 #include "resources/Strings.h"
 
-namespace {
+bool CMOrvalenDoc::OnOpenDocument(const std::string& path) {
+    if (!Document::OnOpenDocument(path)) return false;  // the shell has said why
+    Ui().BeginWaitCursor();
+    LoadPanorama(path);  // an ending that selects no loader leaves the scene as it was
+    Ui().EndWaitCursor();
+    StartView();
+    return true;
+}
 
-StandardErrorMessages g_standardError;
+void CMOrvalenDoc::OnCloseDocument() {
+    // The scene's objects live in the view's context.
+    if (auto* view = dynamic_cast<PanoramaView*>(FirstView())) view->MakeContextCurrent();
+    ReleaseScene();
+    Document::OnCloseDocument();
+}
 
-}  // namespace
-
-CMOrvalenDoc::CMOrvalenDoc() : m_messages(&g_standardError) {}
-
-void CMOrvalenDoc::SetUserMessages(UserMessages* messages) {
-    m_messages = messages ? messages : &g_standardError;
+void CMOrvalenDoc::StartView() {
+    if (auto* view = dynamic_cast<PanoramaView*>(FirstView())) view->StartView();
 }
 
 void CMOrvalenDoc::ReleaseScene() {
@@ -54,7 +65,7 @@ bool CMOrvalenDoc::LoadPanorama(const std::string& path) {
 }
 
 void CMOrvalenDoc::ReportLoadFailure(const std::string& path) {
-    m_messages->ShowWarning(orv::strings::Format(orv::strings::kPanoramaNotLoaded, path));
+    Messages().ShowWarning(orv::strings::Format(orv::strings::kPanoramaNotLoaded, path));
 }
 
 void CMOrvalenDoc::BuildCube(orv::image::Image& panorama) {

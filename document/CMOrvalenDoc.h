@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/UserMessages.h"
+#include "framework/Document.h"
 
 namespace orv::image {
 class Image;
@@ -18,16 +18,22 @@ class Image;
 class ByteSource;
 struct OverlayRecord;
 
-class CMOrvalenDoc {
+class CMOrvalenDoc : public framework::Document {
 public:
-    CMOrvalenDoc();
-    virtual ~CMOrvalenDoc() = default;
-    CMOrvalenDoc(const CMOrvalenDoc&) = delete;
-    CMOrvalenDoc& operator=(const CMOrvalenDoc&) = delete;
+    CMOrvalenDoc() = default;
 
-    // Where load failures are shown; standard error until the program sets
-    // its own. Not owned.
-    void SetUserMessages(UserMessages* messages);
+    // The shell's new-document step only: a loaded scene stays on screen.
+    bool OnNewDocument() override { return Document::OnNewDocument(); }
+    // Lets the shell check that the file opens, shows the wait cursor while
+    // the loader that the path's ending selects runs, then restarts the view
+    // with the opening animation. False only when the file cannot be opened
+    // for reading; a loader reports its own failure.
+    bool OnOpenDocument(const std::string& path) override;
+    // Releases the scene while the view and its context still exist.
+    void OnCloseDocument() override;
+    // The opening animation in the document's first view, if it is a
+    // panorama view.
+    void StartView();
 
     // Deletes the scene's lists and textures and sets their ids to 0. The
     // overlay flag and placement stay as they are.
@@ -70,6 +76,4 @@ private:
     // Uploads the overlay image and compiles its list with the opacity.
     void BuildOverlay(orv::image::Image& overlay);
     void ReportLoadFailure(const std::string& path);
-
-    UserMessages* m_messages;
 };

@@ -9,9 +9,11 @@
 #include <QTimerEvent>
 #include <QWheelEvent>
 
+#include "document/CMOrvalenDoc.h"
 #include "document/SceneLists.h"
 #include "document/TextureUpload.h"
-#include "document/UserMessages.h"
+#include "framework/StartupTrace.h"
+#include "framework/UserMessages.h"
 #include "platform/image/Image.h"
 #include "resources/Strings.h"
 #include "view/FrameDrawing.h"
@@ -109,6 +111,10 @@ bool CMOrvalenView::PrepareLogo() {
     return true;
 }
 
+void CMOrvalenView::MakeContextCurrent() {
+    if (m_context) m_context->makeCurrent(this);
+}
+
 int CMOrvalenView::PixelWidth() const { return qRound(width() * devicePixelRatio()); }
 int CMOrvalenView::PixelHeight() const { return qRound(height() * devicePixelRatio()); }
 
@@ -117,6 +123,11 @@ void CMOrvalenView::DrawNow() {
     m_context->makeCurrent(this);
     DrawFrame(m_document, m_camera.Frame(), PixelWidth(), PixelHeight());
     m_context->swapBuffers(this);
+    static bool traced = false;
+    if (!traced && m_document->m_cubeList) {
+        traced = true;
+        framework::TracePhase("first-frame");
+    }
 }
 
 void CMOrvalenView::exposeEvent(QExposeEvent*) { DrawNow(); }

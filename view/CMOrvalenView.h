@@ -12,6 +12,7 @@
 #include <QWindow>
 #include <memory>
 
+#include "document/PanoramaView.h"
 #include "view/GlSurfaceSetup.h"
 #include "view/ViewCamera.h"
 
@@ -19,7 +20,7 @@ class CMOrvalenDoc;
 class QOpenGLContext;
 class UserMessages;
 
-class CMOrvalenView : public QWindow, private AnimationTimer {
+class CMOrvalenView : public QWindow, public PanoramaView, private AnimationTimer {
 public:
     // Reads the view's preferences. messages shows the set-up failure.
     explicit CMOrvalenView(UserMessages& messages, std::unique_ptr<GlSurfaceSetup> setup = nullptr);
@@ -39,7 +40,8 @@ public:
     void SetMainWindow(QObject* window) { m_mainWindow = window; }
 
     // The opening animation, after every open.
-    void StartView() { m_camera.StartOpeningAnimation(); }
+    void StartView() override { m_camera.StartOpeningAnimation(); }
+    void MakeContextCurrent() override;
     // Draws a frame now and swaps.
     void DrawNow();
 

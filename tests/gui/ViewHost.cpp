@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "document/CMOrvalenDoc.h"
+#include "framework/UserMessages.h"
 #include "view/CMOrvalenView.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "document/UserMessages.h"
+#include "framework/UserMessages.h"
 
 namespace orv::test {
 

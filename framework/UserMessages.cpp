@@ -1,4 +1,4 @@
-#include "UserMessages.h"
+#include "framework/UserMessages.h"
 
 #include <cstdio>
 
