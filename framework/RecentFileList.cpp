@@ -31,10 +31,13 @@ void RecentFileList::Save() const {
     orv::reg::Key key;
     if (r.CreateKey(orv::reg::CurrentUserRoot(), m_keyPath, &key) != orv::reg::Status::Ok) return;
     for (size_t i = 0; i < m_size; ++i) {
-        const std::string text = i < m_entries.size() ? m_entries[i] : std::string();
-        const auto bytes = orv::reg::Utf8ToUtf16Bytes(text, true);
-        r.SetValue(key, "File" + std::to_string(i + 1), orv::reg::kString, bytes.data(),
-                   static_cast<uint32_t>(bytes.size()));
+        const std::string name = "File" + std::to_string(i + 1);
+        if (i >= m_entries.size()) {
+            r.DeleteValue(key, name);
+            continue;
+        }
+        const auto bytes = orv::reg::Utf8ToUtf16Bytes(m_entries[i], true);
+        r.SetValue(key, name, orv::reg::kString, bytes.data(), static_cast<uint32_t>(bytes.size()));
     }
     r.CloseKey(key);
 }

@@ -16,8 +16,8 @@ public:
     RecentFileList(std::string keyPath, size_t size);
 
     void Load();
-    // Writes File1..FileN; entries beyond the list are written empty, as the
-    // framework does. Failures leave the program working.
+    // Writes File1..FileN; values beyond the list are removed. Failures
+    // leave the program working.
     void Save() const;
 
     void Add(const std::string& path);

@@ -123,6 +123,20 @@ Status FileRegistry::SetValue(const Key& key, std::string_view name, uint32_t ty
     return ok ? Status::Ok : Status::WriteFailed;
 }
 
+Status FileRegistry::DeleteValue(const Key& key, std::string_view name) {
+    HiveFile& file = FileOf(key.root);
+    const HiveKey* present = file.Read().FindKey(key.path);
+    if (!present || !Hive::FindValue(*present, name)) return Status::NotFound;
+    bool found = false;
+    const bool ok = file.Update([&](Hive& hive) {
+        HiveKey* target = hive.FindKey(key.path);
+        found = target && Hive::DeleteValue(*target, name);
+        return found;
+    });
+    if (!ok) return Status::WriteFailed;
+    return found ? Status::Ok : Status::NotFound;
+}
+
 Status FileRegistry::CloseKey(const Key&) { return Status::Ok; }
 
 Registry& CurrentRegistry() {

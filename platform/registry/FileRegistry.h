@@ -23,6 +23,7 @@ public:
                       uint32_t* size) override;
     Status SetValue(const Key& key, std::string_view name, uint32_t type, const uint8_t* data,
                     uint32_t size) override;
+    Status DeleteValue(const Key& key, std::string_view name) override;
     Status CloseKey(const Key& key) override;
 
     HiveFile& FileOf(Root root) { return root == Root::CurrentUser ? m_currentUser : m_classesRoot; }

@@ -77,4 +77,14 @@ void Hive::SetValue(HiveKey& key, std::string_view name, uint32_t type, std::vec
     key.values.push_back(HiveValue{std::string(name), type, std::move(data)});
 }
 
+bool Hive::DeleteValue(HiveKey& key, std::string_view name) {
+    for (auto it = key.values.begin(); it != key.values.end(); ++it) {
+        if (NamesEqual(it->name, name)) {
+            key.values.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace orv::reg

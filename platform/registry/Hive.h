@@ -36,6 +36,8 @@ public:
     static const HiveValue* FindValue(const HiveKey& key, std::string_view name);
     static void SetValue(HiveKey& key, std::string_view name, uint32_t type,
                          std::vector<uint8_t> data);
+    // False when there was no such value.
+    static bool DeleteValue(HiveKey& key, std::string_view name);
 
     bool operator==(const Hive&) const = default;
 

@@ -63,6 +63,8 @@ public:
     // Writes a value with its type and exact bytes.
     virtual Status SetValue(const Key& key, std::string_view name, uint32_t type,
                             const uint8_t* data, uint32_t size) = 0;
+    // Removes a value; NotFound when there is none.
+    virtual Status DeleteValue(const Key& key, std::string_view name) = 0;
     virtual Status CloseKey(const Key& key) = 0;
 };
 

@@ -45,6 +45,9 @@ public:
         if (failSet(key.path, name)) return reg::Status::WriteFailed;
         return m_inner.SetValue(key, name, type, data, size);
     }
+    reg::Status DeleteValue(const reg::Key& key, std::string_view name) override {
+        return m_inner.DeleteValue(key, name);
+    }
     reg::Status CloseKey(const reg::Key& key) override {
         ++closed;
         return m_inner.CloseKey(key);
