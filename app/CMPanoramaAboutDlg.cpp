@@ -7,7 +7,7 @@
 #include "app/AppResources.h"
 #include "app/CMLabel.h"
 
-const char* const kProductName = "Tessaly CAD Panorama, Version 1.0";
+const char* const kProductName = "Tessaly CAD Panorama 1.0";
 const char* const kCopyright = "Copyright © 2026 Orvalen-Projekt";
 const char* const kCompany = "Orvalen-Projekt";
 const char* const kStreet = "Am Bildrand 6";

@@ -69,7 +69,11 @@ void DocManager::OnFileOpen() {
     OpenDocumentFile(dialog.selectedFiles().front().toStdString());
 }
 
-bool DocManager::OpenDocumentFile(const std::string& path) {
+bool DocManager::OpenDocumentFile(const std::string& relativePath) {
+    // Documents are known by their full path, as the recent-file list keeps
+    // them; links are not resolved.
+    const std::string path =
+        relativePath.empty() ? relativePath : QFileInfo(QString::fromStdString(relativePath)).absoluteFilePath().toStdString();
     const bool made = !m_frame;
     if (!EnsureFrame()) return false;
     if (!m_document->OnOpenDocument(path)) {
