@@ -11,7 +11,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xsession import Program, XSession, differs, settle  # noqa: E402
 
-PROGRAM, SOURCE = sys.argv[1], sys.argv[2]
+PROGRAM, SOURCE, XDND_DROP = sys.argv[1], sys.argv[2], sys.argv[3]
 SAMPLE = os.path.join(SOURCE, "sample", "sample.orvp")
 NOT_AN_IMAGE = os.path.join(SOURCE, "tests", "fixtures", "containers", "not_an_image.orvp")
 MIME = "application/x-tessalycad-panorama"
@@ -191,7 +191,12 @@ def load_failure(x, root):
     try:
         box = x.wait_for_window("^orvalen$")
         settle(0.3)
-        x.screenshot().save(os.path.join(root, "message.png"))
+        shot = x.screenshot()
+        shot.save(os.path.join(root, "message.png"))
+        # The message comes while the splash still shows, centred on the
+        # 1024 x 768 screen at (257, 313); its light background is beside the box.
+        px = shot.getpixel((740, 440))
+        check(all(c > 230 for c in px), f"the splash shows while the command line is processed ({px})")
         # Without a window manager a click gives the box the focus.
         x.xdotool("mousemove", "--window", box, 20, 20)
         x.xdotool("click", 1)
@@ -293,12 +298,41 @@ def about_dialog(x, root):
         p.kill()
 
 
+def dropped_files(x, root):
+    home = Home(root, "drop")
+    orientation = os.path.join(SOURCE, "tests", "fixtures", "containers", "orientation.orvp")
+    drops = [os.path.join(root, "erste Datei.orvp"), os.path.join(root, "zweite Ä.orvp2"),
+             os.path.join(root, "dritte $Datei.orvp")]
+    shutil.copy(SAMPLE, drops[0])
+    shutil.copy(os.path.join(SOURCE, "sample", "sample.orvp2"), drops[1])
+    shutil.copy(orientation, drops[2])
+    p = run(x, home)
+    try:
+        wid = main_window(x)
+        x.xdotool("windowmove", wid, 0, 0)
+        x.xdotool("windowsize", wid, 640, 480)
+        settle(0.5)
+        r = subprocess.run([XDND_DROP, wid, "300", "250", *drops], env=x.env, capture_output=True, text=True)
+        check(r.returncode == 0, f"the window takes the drop {r.stderr.strip()}")
+        settle(2.0)
+        check(window_name(x, wid) == "dritte $Datei.orvp - Tessaly CAD Panorama",
+              f"the last dropped file is the open one ({window_name(x, wid)})")
+        shot = x.screenshot()
+        px = shot.getpixel((560, 120))
+        check(px[0] > 220 and px[1] > 220 and px[2] < 40, f"and it is shown ({px})")
+        recent = home.user_hive().split("Recent File List]\n", 1)[1].split("\n\n", 1)[0]
+        check(recent.startswith('"File1"="' + drops[2].replace("$", "$") + '"'), "each drop went into the recent files")
+        check(close(x, p, wid) == 0, "the program ends normally")
+    finally:
+        p.kill()
+
+
 def main():
     root = tempfile.mkdtemp(prefix="orvalen-program-")
     print("screenshots in", root)
     with XSession() as x:
         for step in (first_start, extension_of_another_type, open_and_navigate, load_failure, print_form,
-                     recent_files, open_dialog_and_unknown_extension, about_dialog):
+                     recent_files, open_dialog_and_unknown_extension, about_dialog, dropped_files):
             try:
                 step(x, root)
             except Exception as e:  # a step that breaks is a failure, the others still run
