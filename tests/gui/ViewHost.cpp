@@ -4,9 +4,10 @@
 //   message <text with \n for line breaks>
 //   shown
 //   released-with-context yes|no
-//   ticks <count>
+//   ticks <count> <milliseconds from the first tick to the end of the last>
 // Usage: view_host [--fail-step N] [--logo PATH] [--slow-frame MS] FILE
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QOpenGLContext>
 #include <QThread>
 #include <QVBoxLayout>
@@ -53,11 +54,16 @@ class SlowView : public CMOrvalenView {
 public:
     using CMOrvalenView::CMOrvalenView;
     int slowMs = 0;
+    QElapsedTimer clock;
+    qint64 firstTickMs = -1, lastTickMs = -1;
 
 protected:
     void timerEvent(QTimerEvent* event) override {
+        if (!clock.isValid()) clock.start();
+        if (firstTickMs < 0) firstTickMs = clock.elapsed();
         CMOrvalenView::timerEvent(event);
         if (slowMs) QThread::msleep(static_cast<unsigned long>(slowMs));
+        lastTickMs = clock.elapsed();
     }
 };
 
@@ -111,7 +117,7 @@ int main(int argc, char** argv) {
     const GLuint cube = doc.m_cubeList;
     doc.ReleaseScene();
     std::printf("released-with-context %s\n", cube && !glIsList(cube) ? "yes" : "no");
-    std::printf("ticks %d\n", view->TimerTicks());
+    std::printf("ticks %d %lld\n", view->TimerTicks(), view->lastTickMs - view->firstTickMs);
     std::fflush(stdout);
     return result;
 }

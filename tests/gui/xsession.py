@@ -3,6 +3,7 @@ means to drive and look at it: xdotool for input, ImageMagick's import for
 screenshots, Pillow to read them."""
 import io
 import os
+import random
 import select
 import subprocess
 import tempfile
@@ -13,38 +14,40 @@ from PIL import Image
 
 class XSession:
     def __init__(self, width=1024, height=768):
-        read_fd, write_fd = os.pipe()
-        self.log = tempfile.TemporaryFile()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=self.log)
-        os.close(write_fd)
-        # Read up to the newline, and keep the pipe open: Xvfb ends with a
-        # fatal error when the rest of what it writes finds the pipe closed.
-        number = b""
-        while not number.endswith(b"\n"):
-            ready, _, _ = select.select([read_fd], [], [], 30)
-            chunk = os.read(read_fd, 16) if ready else b""
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        self._displayfd = read_fd
-        self.display = ":" + number.decode().strip()
-        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
-        self.env.pop("WAYLAND_DISPLAY", None)
-        # The display number can arrive before the server takes connections
-        # on a busy machine: wait until a client gets through.
-        end = time.time() + 30
-        while subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env, capture_output=True).returncode:
-            if time.time() > end or self.server.poll() is not None:
-                self.log.seek(0)
-                raise RuntimeError(f"Xvfb on {self.display} takes no connections: {self.log.read().decode()}")
+        # A display number of our own from a wide range, rather than the
+        # server's first free one: two tests starting servers at the same
+        # moment would race for that one.
+        rng = random.Random(os.getpid() ^ int(time.time() * 1000))
+        for _ in range(20):
+            number = rng.randrange(100, 900)
+            if os.path.exists(f"/tmp/.X{number}-lock"):
+                continue
+            self.log = tempfile.TemporaryFile()
+            self.server = subprocess.Popen(
+                ["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=self.log)
+            self.display = f":{number}"
+            self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
+            self.env.pop("WAYLAND_DISPLAY", None)
+            if self._wait_until_ready():
+                return
+            self.server.kill()
+            self.server.wait()
+        raise RuntimeError("no X server could be started")
+
+    def _wait_until_ready(self, timeout=30):
+        end = time.time() + timeout
+        while time.time() < end:
+            if self.server.poll() is not None:
+                return False  # the number was taken after all
+            if subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env, capture_output=True).returncode == 0:
+                return True
             time.sleep(0.1)
+        return False
 
     def close(self):
         self.server.terminate()
         self.server.wait(10)
-        os.close(self._displayfd)
 
     def __enter__(self):
         return self
@@ -76,30 +79,52 @@ class Program:
     """A program whose standard output is read line by line."""
 
     def __init__(self, args, env):
-        self.process = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         self.lines = []
+        self._partial = b""
+        # Now and then, on a loaded machine, a client's connection to Xvfb is
+        # refused although the server runs; the program then ends at once
+        # saying so. That is the test machine's hiccup, not the program's:
+        # start it again.
+        for attempt in range(3):
+            self.process = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                            text=True)
+            try:
+                self.process.wait(1.0)
+            except subprocess.TimeoutExpired:
+                return
+            err = self.process.stderr.read()
+            if "could not connect to display" not in err:
+                self._stderr = err
+                return
+            print(f"note: {args[0]} could not connect to the X server; starting it again", flush=True)
 
     def wait_line(self, prefix, timeout=20):
+        # Raw reads of the pipe: a buffered readline would take in lines that
+        # select() then no longer reports.
         end = time.time() + timeout
+        fd = self.process.stdout.fileno()
         while time.time() < end:
             for line in self.lines:
                 if line.startswith(prefix):
                     return line
-            ready, _, _ = select.select([self.process.stdout], [], [], 0.2)
+            ready, _, _ = select.select([fd], [], [], 0.2)
             if ready:
-                line = self.process.stdout.readline()
-                if line:
-                    self.lines.append(line.rstrip("\n"))
+                chunk = os.read(fd, 65536)
+                if chunk:
+                    self._partial += chunk
+                    *complete, self._partial = self._partial.split(b"\n")
+                    self.lines += [c.decode(errors="replace") for c in complete]
                 elif self.process.poll() is not None:
-                    self._stderr = self.process.stderr.read()
+                    self._stderr = self.stderr() + self.process.stderr.read()
                     break
         raise AssertionError(f"no line {prefix!r}; got {self.lines}; exit {self.process.poll()}; "
                              f"stderr: {self.stderr()}")
 
     def finish(self, timeout=20):
         out, err = self.process.communicate(timeout=timeout)
-        self.lines += out.splitlines()
-        self._stderr = err
+        self.lines += (self._partial.decode(errors="replace") + out).splitlines()
+        self._partial = b""
+        self._stderr = getattr(self, "_stderr", "") + err
         return self.process.returncode
 
     def stderr(self):
