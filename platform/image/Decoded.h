@@ -19,6 +19,7 @@ struct Image::Decoded {
     std::vector<PropertyItem> properties;
     Status status = Status::Ok;
     std::string message;
+    size_t encodedSize = 0;  // the size of the file being decoded
 
     bool Fail(Status s, std::string why) {
         status = s;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -72,6 +73,11 @@ bool Decoded::AllocatePixels(uint64_t w, uint64_t h) {
                                           " pixels exceed the budget of " +
                                           std::to_string(kMaxImagePixels) + " pixels");
     }
+    if (w * h * 4 > std::max<uint64_t>(kFreePixelBytes, kMaxExpansion * encodedSize)) {
+        return Fail(Status::TooLarge, std::to_string(w) + " x " + std::to_string(h) +
+                                          " pixels are out of proportion to a file of " +
+                                          std::to_string(encodedSize) + " bytes");
+    }
     if (!pixels.Allocate(w * h * 4)) return Fail(Status::OutOfMemory, "no memory for the pixels");
     width = static_cast<uint32_t>(w);
     height = static_cast<uint32_t>(h);
@@ -97,6 +103,7 @@ Image::~Image() = default;
 
 std::unique_ptr<Image> Image::FromMemory(const uint8_t* data, size_t size) {
     Decoded d;
+    d.encodedSize = size;
     DecodeAny(ByteSpan{data, size}, &d);
     return std::make_unique<Image>(std::move(d));
 }

@@ -37,6 +37,12 @@ const char* StatusName(Status status);
 constexpr uint64_t kMaxImagePixels = uint64_t{1} << 29;
 // Neither side may exceed 2^24, so that a row's byte count fits an int32.
 constexpr uint32_t kMaxImageSide = uint32_t{1} << 24;
+// Beyond 64 MiB of pixels, an image may not take more than 1100 bytes of
+// pixels per byte of its file: more than any real compression gives (deflate
+// stops near 1032:1), so only a hostile file, a few kilobytes claiming
+// gigabytes, is refused.
+constexpr uint64_t kFreePixelBytes = uint64_t{64} << 20;
+constexpr uint64_t kMaxExpansion = 1100;
 
 struct Rect {
     int32_t x = 0, y = 0, width = 0, height = 0;

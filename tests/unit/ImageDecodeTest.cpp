@@ -118,6 +118,8 @@ TEST(ImageDecode, BrokenFilesFailWithAStatus) {
         {Fixture("invalid_header_only.jpg"), Status::CorruptData},
         {Fixture("invalid_huge_size.png"), Status::TooLarge},
         {Fixture("invalid_huge_size.jpg"), Status::TooLarge},
+        // A 2 KB TIFF that claims an image of hundreds of megabytes.
+        {std::string(ORV_SOURCE_DIR) + "/fuzz/regressions/imagedecode/tiff_tiny_file_huge_image", Status::TooLarge},
         {dir / "missing.png", Status::FileNotFound},
         {dir.Path().string(), Status::AccessDenied},
     };
