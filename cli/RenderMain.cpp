@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "cli/PngWriter.h"
@@ -15,6 +17,7 @@
 #include "document/CMOrvalenDoc.h"
 #include "framework/UserMessages.h"
 #include "platform/gl/HeadlessContext.h"
+#include "platform/registry/ReadOnlyRegistry.h"
 #include "resources/Strings.h"
 #include "view/FrameDrawing.h"
 
@@ -39,6 +42,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvalen-render: %s\n%s", error.c_str(), kRenderUsage);
         return 2;
     }
+    // A thumbnail writes nothing but its output: no settings written back,
+    // and no shader cache of Mesa's in the user's cache folder.
+    std::unique_ptr<orv::reg::ReadOnlyRegistry> readOnly;
+    std::unique_ptr<orv::reg::ScopedRegistry> readOnlyScope;
+    if (options.thumbnail) {
+        setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+        setenv("MESA_GLSL_CACHE_DISABLE", "true", 1);
+        readOnly = std::make_unique<orv::reg::ReadOnlyRegistry>(orv::reg::CurrentRegistry());
+        readOnlyScope = std::make_unique<orv::reg::ScopedRegistry>(*readOnly);
+    }
     orv::gl::HeadlessContext context;
     if (!context.Create(options.width, options.height, &error)) {
         std::fprintf(stderr, "orvalen-render: no OpenGL context: %s\n", error.c_str());
@@ -49,6 +62,8 @@ int main(int argc, char** argv) {
     CountingMessages messages;
     CMOrvalenDoc doc;
     doc.SetUserMessages(&messages);
+    // Faces a little larger than the view's height are enough for a preview.
+    if (options.thumbnail) doc.SetFaceSideLimit(static_cast<uint32_t>(options.height));
     if (!doc.LoadPanorama(options.input)) {
         // An ending that selects no loader: nothing to draw.
         messages.ShowWarning(orv::strings::Format(orv::strings::kPanoramaNotLoaded, options.input));

@@ -1,10 +1,12 @@
 #include "RenderOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 const char* const kRenderUsage =
     "usage: orvalen-render [--size WxH] [--yaw DEG] [--pitch DEG] [--half-fov DEG] FILE -o OUT.png\n"
+    "       orvalen-render --thumbnail SIZE FILE -o OUT.png\n"
     "Draws one frame of a panorama (.orvp or .orvp2) without a window system and\n"
     "writes it as an RGB PNG. Defaults: 800x600, yaw 0, pitch 0, half-fov 30.\n";
 
@@ -49,6 +51,11 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions* o, 
             if (!value(&v)) return false;
             double* target = a == "--yaw" ? &o->yaw : a == "--pitch" ? &o->pitch : &o->halfFov;
             if (!ParseNumber(v, target)) return *error = "bad number for " + a + ": " + v, false;
+        } else if (a == "--thumbnail") {
+            if (!value(&v)) return false;
+            const auto r = std::from_chars(v.data(), v.data() + v.size(), o->thumbnail);
+            if (r.ec != std::errc() || r.ptr != v.data() + v.size() || o->thumbnail < 8 || o->thumbnail > 4096)
+                return *error = "bad thumbnail size: " + v, false;
         } else if (a == "-o") {
             if (!value(&o->output)) return false;
         } else if (a == "--") {
@@ -66,5 +73,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions* o, 
     }
     if (o->input.empty()) return *error = "no panorama file", false;
     if (o->output.empty()) return *error = "no output file (-o)", false;
+    if (o->thumbnail) {
+        // A view of the width asked for, in the program's 4:3 proportion.
+        o->width = o->thumbnail;
+        o->height = std::max(1, o->thumbnail * 3 / 4);
+    }
     return true;
 }

@@ -1,5 +1,6 @@
 // The command line of the headless renderer:
 //   orvalen-render [--size WxH] [--yaw DEG] [--pitch DEG] [--half-fov DEG] FILE -o OUT.png
+//   orvalen-render --thumbnail SIZE FILE -o OUT.png
 #pragma once
 
 #include <string>
@@ -13,6 +14,9 @@ struct RenderOptions {
     double halfFov = 30;
     std::string input;
     std::string output;
+    // A preview for file managers: at most thumbnail x thumbnail pixels, faces
+    // at reduced resolution, and nothing written but the output file.
+    int thumbnail = 0;
 };
 
 extern const char* const kRenderUsage;

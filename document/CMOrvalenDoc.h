@@ -12,9 +12,7 @@
 
 #include "framework/Document.h"
 
-namespace orv::image {
-class Image;
-}
+#include "platform/image/Image.h"
 class ByteSource;
 struct OverlayRecord;
 
@@ -42,6 +40,11 @@ public:
     // Loads path with the loader its ending selects; false when the ending
     // selects none (and nothing changed). A loader reports its own failure.
     bool LoadPanorama(const std::string& path);
+
+    // For previews: faces need be no larger than this many pixels. JPEG
+    // panoramas are then decoded at a reduced scale and others reduced before
+    // the upload. 0 (the default) keeps the full resolution.
+    void SetFaceSideLimit(uint32_t pixels) { m_faceSideLimit = pixels; }
 
     // A strip image: six square faces side by side, the overlay in its
     // metadata.
@@ -76,4 +79,7 @@ private:
     // Uploads the overlay image and compiles its list with the opacity.
     void BuildOverlay(orv::image::Image& overlay);
     void ReportLoadFailure(const std::string& path);
+    orv::image::DecodeOptions PanoramaDecodeOptions() const;
+
+    uint32_t m_faceSideLimit = 0;
 };

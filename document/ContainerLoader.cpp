@@ -34,7 +34,7 @@ void CMOrvalenDoc::LoadContainerFrom(ByteSource& source, const std::string& path
 
     // Decoding sees the bytes that were present, never the declared Length.
     const std::vector<uint8_t>& bytes = panorama->ImageBlock.Payload;
-    auto image = LoadImageFromMemory(bytes.data(), bytes.size());
+    auto image = LoadImageFromMemory(bytes.data(), bytes.size(), PanoramaDecodeOptions());
     if (!image || image->LastStatus() != orv::image::Status::Ok) {
         ReportLoadFailure(path);
         return;

@@ -5,7 +5,7 @@
 
 void CMOrvalenDoc::LoadStripFile(const std::string& path) {
     ReleaseScene();
-    auto image = orv::image::Image::FromFile(path);
+    auto image = orv::image::Image::FromFile(path, PanoramaDecodeOptions());
     if (image->LastStatus() != orv::image::Status::Ok) {
         // The overlay flag keeps its value; with no overlay list it draws
         // nothing.

@@ -32,7 +32,8 @@ void UploadTextureWithMipmaps(orv::image::Image& image, const orv::image::Rect& 
     image.UnlockBits(bits);
 }
 
-std::unique_ptr<orv::image::Image> LoadImageFromMemory(const uint8_t* bytes, size_t count) {
+std::unique_ptr<orv::image::Image> LoadImageFromMemory(const uint8_t* bytes, size_t count,
+                                                       const orv::image::DecodeOptions& options) {
     if (!bytes || count == 0) return nullptr;
-    return orv::image::Image::FromMemory(bytes, count);
+    return orv::image::Image::FromMemory(bytes, count, options);
 }

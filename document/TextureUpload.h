@@ -25,4 +25,5 @@ void UploadTextureWithMipmaps(orv::image::Image& image, const orv::image::Rect& 
 // Decodes count bytes of an encoded image file. Null when bytes is null or
 // count is 0; otherwise an image whose status tells whether decoding worked.
 // The bytes are decoded where they lie: no copy is made.
-std::unique_ptr<orv::image::Image> LoadImageFromMemory(const uint8_t* bytes, size_t count);
+std::unique_ptr<orv::image::Image> LoadImageFromMemory(const uint8_t* bytes, size_t count,
+                                                       const orv::image::DecodeOptions& options = {});

@@ -20,6 +20,7 @@ struct Image::Decoded {
     Status status = Status::Ok;
     std::string message;
     size_t encodedSize = 0;  // the size of the file being decoded
+    DecodeOptions options;
 
     bool Fail(Status s, std::string why) {
         status = s;

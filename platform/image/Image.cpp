@@ -101,14 +101,15 @@ Image::Image(Decoded&& d)
 
 Image::~Image() = default;
 
-std::unique_ptr<Image> Image::FromMemory(const uint8_t* data, size_t size) {
+std::unique_ptr<Image> Image::FromMemory(const uint8_t* data, size_t size, const DecodeOptions& options) {
     Decoded d;
     d.encodedSize = size;
+    d.options = options;
     DecodeAny(ByteSpan{data, size}, &d);
     return std::make_unique<Image>(std::move(d));
 }
 
-std::unique_ptr<Image> Image::FromFile(const std::string& path) {
+std::unique_ptr<Image> Image::FromFile(const std::string& path, const DecodeOptions& options) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
@@ -143,7 +144,30 @@ std::unique_ptr<Image> Image::FromFile(const std::string& path) {
         got += static_cast<size_t>(n);
     }
     close(fd);
-    return FromMemory(bytes.get(), got);
+    return FromMemory(bytes.get(), got, options);
+}
+
+std::unique_ptr<Image> Image::Reduced(uint32_t factor) const {
+    if (!m_pixels || factor < 2) return nullptr;
+    const uint32_t w = m_width / factor, h = m_height / factor;
+    Decoded d;
+    if (!d.AllocatePixels(w, h)) return nullptr;
+    const size_t srcStride = size_t{m_width} * 4;
+    const uint32_t area = factor * factor;
+    for (uint32_t y = 0; y < h; ++y) {
+        uint8_t* dst = d.pixels.get() + size_t{y} * w * 4;
+        for (uint32_t x = 0; x < w; ++x) {
+            uint32_t sum[4] = {0, 0, 0, 0};
+            for (uint32_t dy = 0; dy < factor; ++dy) {
+                const uint8_t* src = m_pixels.get() + (size_t{y} * factor + dy) * srcStride + size_t{x} * factor * 4;
+                for (uint32_t dx = 0; dx < factor * 4; dx += 4) {
+                    for (int c = 0; c < 4; ++c) sum[c] += src[dx + c];
+                }
+            }
+            for (int c = 0; c < 4; ++c) dst[size_t{x} * 4 + c] = static_cast<uint8_t>(sum[c] / area);
+        }
+    }
+    return std::make_unique<Image>(std::move(d));
 }
 
 void Image::Fail(Status status, std::string message) {

@@ -76,13 +76,24 @@ struct PropertyItem {
     std::vector<uint8_t> value;
 };
 
+// How a decode may save work when the full resolution is not needed.
+struct DecodeOptions {
+    // Decode at a reduced scale where the format allows it (JPEG by 1/2, 1/4,
+    // 1/8), keeping the height at least this many pixels; 0 for full size.
+    uint32_t minHeight = 0;
+};
+
 class Image {
 public:
     // Reads and decodes a file. Never null.
-    static std::unique_ptr<Image> FromFile(const std::string& path);
+    static std::unique_ptr<Image> FromFile(const std::string& path, const DecodeOptions& options = {});
     // Decodes an encoded image held in memory. The bytes are read only while
     // this runs; the image keeps no reference to them. Never null.
-    static std::unique_ptr<Image> FromMemory(const uint8_t* data, size_t size);
+    static std::unique_ptr<Image> FromMemory(const uint8_t* data, size_t size, const DecodeOptions& options = {});
+
+    // A copy reduced by a whole factor (each pixel the average of factor x
+    // factor pixels); null when the image has no pixels or factor < 2.
+    std::unique_ptr<Image> Reduced(uint32_t factor) const;
 
     ~Image();
     Image(const Image&) = delete;

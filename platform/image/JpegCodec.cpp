@@ -56,7 +56,24 @@ void OnProgress(j_common_ptr cinfo) {
     }
 }
 
-bool ReadHeader(jpeg_decompress_struct* cinfo, JpegErrors* err, jpeg_progress_mgr* progress, ByteSpan bytes) {
+// The smallest of the scales 1/8, 1/4, 1/2 that keeps the height at least
+// minHeight; the output size follows from it.
+void ChooseScale(jpeg_decompress_struct* cinfo, uint32_t minHeight) {
+    cinfo->scale_num = 1;
+    cinfo->scale_denom = 1;
+    if (minHeight > 0) {
+        for (unsigned denom : {8u, 4u, 2u}) {
+            if (cinfo->image_height / denom >= minHeight) {
+                cinfo->scale_denom = denom;
+                break;
+            }
+        }
+    }
+    jpeg_calc_output_dimensions(cinfo);
+}
+
+bool ReadHeader(jpeg_decompress_struct* cinfo, JpegErrors* err, jpeg_progress_mgr* progress, ByteSpan bytes,
+                uint32_t minHeight) {
     if (setjmp(err->jump)) return false;
     jpeg_create_decompress(cinfo);  // clears every field but the error manager
     cinfo->progress = progress;
@@ -64,6 +81,7 @@ bool ReadHeader(jpeg_decompress_struct* cinfo, JpegErrors* err, jpeg_progress_mg
     jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(cinfo, TRUE);
+    ChooseScale(cinfo, minHeight);
     return true;
 }
 
@@ -143,9 +161,9 @@ void DecodeJpeg(ByteSpan bytes, Decoded* out) {
     jpeg_progress_mgr progress{};
     progress.progress_monitor = OnProgress;
 
-    if (!ReadHeader(&cinfo, &err, &progress, bytes)) {
+    if (!ReadHeader(&cinfo, &err, &progress, bytes, out->options.minHeight)) {
         out->Fail(Status::CorruptData, std::string("JPEG header: ") + err.message);
-    } else if (out->AllocatePixels(cinfo.image_width, cinfo.image_height)) {
+    } else if (out->AllocatePixels(cinfo.output_width, cinfo.output_height)) {
         // The saved markers live only until jpeg_finish_decompress.
         ReadMarkers(&cinfo, out);
         const size_t stride = size_t{out->width} * 4;

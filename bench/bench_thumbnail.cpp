@@ -1,0 +1,79 @@
+// A 256-pixel thumbnail of a 12288 x 2048 JPEG strip (read, decoded at
+// reduced scale, uploaded, drawn, read back and written as PNG) against
+// decoding that JPEG at full size with libjpeg-turbo into a warm buffer, in
+// the same run. The headless context is made once, outside both timings.
+#include <GL/gl.h>
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+
+#include "BenchSupport.h"
+#include "TempRegistry.h"
+#include "cli/PngWriter.h"
+#include "document/CMOrvalenDoc.h"
+#include "platform/gl/HeadlessContext.h"
+#include "view/FrameDrawing.h"
+
+using namespace orv::bench;
+
+namespace {
+
+constexpr int kW = 12288, kH = 2048, kRuns = 7, kThumbW = 256, kThumbH = 192;
+
+void FullDecode(const std::vector<uint8_t>& bytes, uint8_t* out) {
+    jpeg_decompress_struct d{};
+    jpeg_error_mgr err{};
+    d.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&d);
+    jpeg_mem_src(&d, bytes.data(), bytes.size());
+    jpeg_read_header(&d, TRUE);
+    d.out_color_space = JCS_EXT_BGRA;
+    jpeg_start_decompress(&d);
+    JSAMPROW rows[16];
+    while (d.output_scanline < d.output_height) {
+        const JDIMENSION n = std::min<JDIMENSION>(16, d.output_height - d.output_scanline);
+        for (JDIMENSION i = 0; i < n; ++i) rows[i] = out + size_t(d.output_scanline + i) * kW * 4;
+        jpeg_read_scanlines(&d, rows, n);
+    }
+    jpeg_finish_decompress(&d);
+    jpeg_destroy_decompress(&d);
+}
+
+void Thumbnail(const std::string& path, const std::string& out) {
+    CMOrvalenDoc doc;
+    doc.SetFaceSideLimit(kThumbH);
+    doc.LoadPanorama(path);
+    glViewport(0, 0, kThumbW, kThumbH);
+    DrawFrame(&doc, {0, 0, 30}, kThumbW, kThumbH);
+    std::vector<uint8_t> rgb(size_t(kThumbW) * kThumbH * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kThumbW, kThumbH, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::string error;
+    WriteRgbPng(out, rgb.data(), kThumbW, kThumbH, &error);
+    doc.ReleaseScene();
+}
+
+}  // namespace
+
+int main() {
+    orv::gl::HeadlessContext context;
+    std::string error;
+    if (!context.Create(kThumbW, kThumbH, &error)) return 2;
+    TempRegistry registry;
+    const auto jpeg = EncodeJpeg(MakeStripPixels(kW, kH), kW, kH, 90);
+    const std::string path = registry.Dir() + "/strip.orvp", out = registry.Dir() + "/thumb.png";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
+                                                static_cast<std::streamsize>(jpeg.size()));
+    std::unique_ptr<uint8_t[]> warm(new uint8_t[size_t(kW) * kH * 4]);
+    std::fill_n(warm.get(), size_t(kW) * kH * 4, 0);
+    double full = 1e300, thumb = 1e300;
+    for (int round = 0; round < kRuns; ++round) {
+        full = std::min(full, BestOfMs(1, [&] { FullDecode(jpeg, warm.get()); }));
+        thumb = std::min(thumb, BestOfMs(1, [&] { Thumbnail(path, out); }));
+    }
+    return Report("256-px thumbnail vs full-size JPEG decode", thumb, full, 0.35) ? 0 : 1;
+}
