@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <jpeglib.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
 #include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,6 +73,41 @@ std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& bgra, int w, int h) {
     png_image_write_to_memory(&image, bytes.data(), &size, 0, bgr.data(), 0, nullptr);
     bytes.resize(size);
     return bytes;
+}
+
+void FloorDecodeJpeg(const uint8_t* data, size_t size, uint8_t* out, size_t stride) {
+    jpeg_decompress_struct d{};
+    jpeg_error_mgr err{};
+    d.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&d);
+    jpeg_mem_src(&d, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d, TRUE);
+    d.out_color_space = JCS_EXT_BGRA;
+    jpeg_start_decompress(&d);
+    JSAMPROW rows[16];
+    while (d.output_scanline < d.output_height) {
+        const JDIMENSION n = std::min<JDIMENSION>(16, d.output_height - d.output_scanline);
+        for (JDIMENSION i = 0; i < n; ++i) rows[i] = out + size_t(d.output_scanline + i) * stride;
+        jpeg_read_scanlines(&d, rows, n);
+    }
+    jpeg_finish_decompress(&d);
+    jpeg_destroy_decompress(&d);
+}
+
+void FloorUploadFaces(const uint8_t* strip, int stripWidth, int face, bool mipmaps, unsigned ids[6]) {
+    for (int i = 0; i < 6; ++i) {
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, stripWidth);
+        glGenTextures(1, &ids[i]);
+        glBindTexture(GL_TEXTURE_2D, ids[i]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        const uint8_t* pixels = strip + size_t(i) * face * 4;
+        if (mipmaps) gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, face, face, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels);
+        else glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, face, face, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
 }
 
 double BestOfMs(int runs, const std::function<void()>& fn) {

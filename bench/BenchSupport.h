@@ -19,6 +19,13 @@ std::vector<uint8_t> MakeStripPixels(int w, int h);
 std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, int quality);
 std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& bgra, int w, int h);
 
+// The floors the benchmarks compare with: the libraries called directly.
+// libjpeg-turbo decoding a JPEG straight into BGRA rows of the given stride.
+void FloorDecodeJpeg(const uint8_t* data, size_t size, uint8_t* out, size_t stride);
+// The six faces of a BGRA strip (face side = height) uploaded with the same
+// GL and GLU calls as the program's upload; the texture names go to ids.
+void FloorUploadFaces(const uint8_t* strip, int stripWidth, int face, bool mipmaps, unsigned ids[6]);
+
 // The fastest of runs of fn, in milliseconds.
 double BestOfMs(int runs, const std::function<void()>& fn);
 

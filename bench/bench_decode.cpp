@@ -3,7 +3,6 @@
 // and the peak memory a decode adds, against one copy of the pixels.
 #include <cstddef>
 #include <cstdio>
-#include <jpeglib.h>
 #include <png.h>
 
 #include <memory>
@@ -17,23 +16,9 @@ namespace {
 
 constexpr int kW = 12288, kH = 2048, kRuns = 5;
 
+
 void FloorJpeg(const std::vector<uint8_t>& bytes, uint8_t* out) {
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, bytes.data(), bytes.size());
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = JCS_EXT_BGRA;
-    jpeg_start_decompress(&d);
-    JSAMPROW rows[16];
-    while (d.output_scanline < d.output_height) {
-        const JDIMENSION n = std::min<JDIMENSION>(16, d.output_height - d.output_scanline);
-        for (JDIMENSION i = 0; i < n; ++i) rows[i] = out + size_t(d.output_scanline + i) * d.output_width * 4;
-        jpeg_read_scanlines(&d, rows, n);
-    }
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
+    FloorDecodeJpeg(bytes.data(), bytes.size(), out, size_t(kW) * 4);
 }
 
 void FloorPng(const std::vector<uint8_t>& bytes, uint8_t* out) {

@@ -4,10 +4,8 @@
 // and the same GL/GLU uploads made directly. Then the peak memory of a .orvp2
 // load against the file's bytes, the pixels and the textures, once each.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <cstddef>
 #include <cstdio>
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -55,36 +53,9 @@ std::vector<uint8_t> Container(const std::vector<uint8_t>& strip) {
 
 void FloorLoad(const std::string& path, size_t offset, uint8_t* warm, bool mipmaps) {
     const auto bytes = ReadWhole(path);
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, bytes.data() + offset, bytes.size() - offset);
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = JCS_EXT_BGRA;
-    jpeg_start_decompress(&d);
-    JSAMPROW rows[16];
-    while (d.output_scanline < d.output_height) {
-        const JDIMENSION n = std::min<JDIMENSION>(16, d.output_height - d.output_scanline);
-        for (JDIMENSION i = 0; i < n; ++i) rows[i] = warm + size_t(d.output_scanline + i) * kW * 4;
-        jpeg_read_scanlines(&d, rows, n);
-    }
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
+    FloorDecodeJpeg(bytes.data() + offset, bytes.size() - offset, warm, size_t(kW) * 4);
     GLuint ids[6];
-    for (int i = 0; i < 6; ++i) {
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, kW);
-        glGenTextures(1, &ids[i]);
-        glBindTexture(GL_TEXTURE_2D, ids[i]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        const uint8_t* face = warm + size_t(i) * kH * 4;
-        if (mipmaps) gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, kH, kH, GL_BGRA_EXT, GL_UNSIGNED_BYTE, face);
-        else glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kH, kH, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, face);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
+    FloorUploadFaces(warm, kW, kH, mipmaps, ids);
     GLuint list = glGenLists(1);  // the cube list, as the loader compiles one
     glNewList(list, GL_COMPILE);
     glEndList();

@@ -5,10 +5,8 @@
 //   bench_startup_floor FILE          run the floor on FILE
 //   bench_startup_floor --make FILE   write the 12288 x 2048 JPEG strip
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <cstddef>
 #include <cstdio>
-#include <jpeglib.h>
 
 #include <QGuiApplication>
 #include <QOpenGLContext>
@@ -50,32 +48,9 @@ void DecodeAndUpload(const std::vector<uint8_t>& bytes) {
     // floor is not slowed by page faults the program avoids.
     orv::image::PixelBuffer pixels;
     if (!pixels.Allocate(size_t(kW) * kH * 4)) std::abort();
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, bytes.data(), bytes.size());
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = JCS_EXT_BGRA;
-    jpeg_start_decompress(&d);
-    JSAMPROW rows[16];
-    while (d.output_scanline < d.output_height) {
-        const JDIMENSION n = std::min<JDIMENSION>(16, d.output_height - d.output_scanline);
-        for (JDIMENSION i = 0; i < n; ++i) rows[i] = pixels.get() + size_t(d.output_scanline + i) * kW * 4;
-        jpeg_read_scanlines(&d, rows, n);
-    }
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    for (int i = 0; i < 6; ++i) {
-        GLuint id = 0;
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, kW);
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, kH, kH, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
-                          pixels.get() + size_t(i) * kH * 4);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
+    orv::bench::FloorDecodeJpeg(bytes.data(), bytes.size(), pixels.get(), size_t(kW) * 4);
+    GLuint ids[6];
+    orv::bench::FloorUploadFaces(pixels.get(), kW, kH, true, ids);
 }
 
 }  // namespace

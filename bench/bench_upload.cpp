@@ -2,7 +2,6 @@
 // and without mipmaps, against the same GL and GLU calls made directly in the
 // same run, on a headless Mesa context.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 #include <algorithm>
@@ -19,22 +18,6 @@ namespace {
 
 constexpr int kW = 12288, kH = 2048;
 
-void DirectUpload(const uint8_t* pixels, bool mipmaps, GLuint* ids) {
-    for (int i = 0; i < 6; ++i) {
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, kW);
-        glGenTextures(1, &ids[i]);
-        glBindTexture(GL_TEXTURE_2D, ids[i]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        const uint8_t* face = pixels + size_t(i) * kH * 4;
-        if (mipmaps) gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, kH, kH, GL_BGRA_EXT, GL_UNSIGNED_BYTE, face);
-        else glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kH, kH, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, face);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
-    glFinish();
-}
 
 }  // namespace
 
@@ -58,7 +41,8 @@ int main() {
 
         GLuint ids[6];
         auto floorRound = [&] {
-            DirectUpload(all.scan0, mipmaps, ids);
+            FloorUploadFaces(all.scan0, kW, kH, mipmaps, ids);
+            glFinish();
             glDeleteTextures(6, ids);
         };
         auto ourRound = [&] {
