@@ -18,11 +18,11 @@ namespace orv::bench {
 
 std::vector<uint8_t> MakeStripPixels(int w, int h) {
     std::vector<uint8_t> px(size_t(w) * h * 4);
-    uint32_t seed = 12345;
+    uint32_t state = 12345;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = int(seed >> 28) - 8;
+            state = state * 1664525u + 1013904223u;
+            const int noise = int(state >> 28) - 8;
             uint8_t* p = px.data() + (size_t(y) * w + x) * 4;
             p[0] = uint8_t(std::clamp((x * 255 / w) + noise, 0, 255));
             p[1] = uint8_t(std::clamp((y * 255 / h) + noise, 0, 255));

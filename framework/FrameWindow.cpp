@@ -36,9 +36,9 @@ bool FrameWindow::LoadFrame(const std::vector<MenuSpec>& menus, const std::vecto
 
     m_windowTitle = windowTitle;
     setWindowIcon(icon);
-    for (const MenuSpec& spec : menus) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
-        for (const MenuItemSpec& item : spec.items) {
+    for (const MenuSpec& menuSpec : menus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuSpec.title));
+        for (const MenuItemSpec& item : menuSpec.items) {
             if (!item.text) {
                 menu->addSeparator();
                 continue;

@@ -34,7 +34,8 @@ Registry* g_current = nullptr;
 
 std::string XdgFolder(const char* variable, const char* fallback) {
     const char* value = std::getenv(variable);
-    // The base directory specification says relative paths are to be ignored.
+    // Relative paths in these variables are to be ignored, as the XDG base
+    // directory rules say.
     std::string base = (value && value[0] == '/') ? std::string(value) : HomeFolder() + "/" + fallback;
     return base + "/TessalyCAD";
 }
