@@ -25,11 +25,14 @@ struct SplashShared {
     }
 };
 
-namespace {
-
 // The splash thread: its own display connection, the window, and a loop that
 // paints on expose and ends on the controller's message.
-void SplashThread(std::shared_ptr<SplashShared> shared, std::string title) {
+class CMSplashThread {
+public:
+    static void Run(std::shared_ptr<SplashShared> shared, std::string title);
+};
+
+void CMSplashThread::Run(std::shared_ptr<SplashShared> shared, std::string title) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return;
     {
@@ -52,14 +55,12 @@ void SplashThread(std::shared_ptr<SplashShared> shared, std::string title) {
     XCloseDisplay(display);
 }
 
-}  // namespace
-
 CMSplashScreen::CMSplashScreen(const std::string& title) : m_shared(std::make_shared<SplashShared>()) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display || ::pipe(m_shared->pipe) != 0) return;
     try {
         // The thread ends on its own after Close; nobody joins it.
-        std::thread(SplashThread, m_shared, title).detach();
+        std::thread(CMSplashThread::Run, m_shared, title).detach();
     } catch (...) {
         // No thread, no splash: start-up goes on.
     }
