@@ -47,6 +47,8 @@ def main():
     os.makedirs(os.path.join(home, ".config"))
     os.chmod(home, 0o555)
     env = {"HOME": home, "PATH": os.path.join(prefix, "bin") + ":" + os.environ["PATH"]}
+    # The sanitizer build's settings are the test machine's, not the file manager's.
+    env.update({k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")})
     for name in ("sample-jpeg.orvp", "sample.orvp2", "sample.orvp"):
         out = os.path.join(work, name + ".png")
         before = snapshot(home)
