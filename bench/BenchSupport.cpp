@@ -121,6 +121,15 @@ double BestOfMs(int runs, const std::function<void()>& fn) {
     return best;
 }
 
+FloorAndOurs AlternatingBestMs(int rounds, const std::function<void()>& floor, const std::function<void()>& ours) {
+    FloorAndOurs best{1e300, 1e300};
+    for (int round = 0; round < rounds; ++round) {
+        best.floor = std::min(best.floor, BestOfMs(1, floor));
+        best.ours = std::min(best.ours, BestOfMs(1, ours));
+    }
+    return best;
+}
+
 namespace {
 
 long long StatusKb(const char* field) {

@@ -29,6 +29,14 @@ void FloorUploadFaces(const uint8_t* strip, int stripWidth, int face, bool mipma
 // The fastest of runs of fn, in milliseconds.
 double BestOfMs(int runs, const std::function<void()>& fn);
 
+// The best times of floor and ours over rounds that alternate between them,
+// so that neither gets the warmer machine (first uploads in a process pay
+// for memory that later rounds reuse). {floor, ours} in milliseconds.
+struct FloorAndOurs {
+    double floor, ours;
+};
+FloorAndOurs AlternatingBestMs(int rounds, const std::function<void()>& floor, const std::function<void()>& ours);
+
 // Runs fn in a forked child and returns the growth of its peak resident set
 // over what it held when fn started, in bytes (-1 when it cannot be
 // measured).

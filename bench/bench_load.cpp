@@ -90,16 +90,13 @@ int main() {
             // With every other length 0, the container's image starts at 6576.
             const size_t offset = std::string(name).ends_with("2") ? 6576 : 0;
             CMOrvalenDoc doc;
-            // Alternating rounds, as in the upload benchmark.
-            double floor = 1e300, ours = 1e300;
-            for (int round = 0; round < kRuns; ++round) {
-                floor = std::min(floor, BestOfMs(1, [&] { FloorLoad(path, offset, warm.get(), mipmaps); }));
-                ours = std::min(ours, BestOfMs(1, [&] {
+            const auto [floor, ours] = AlternatingBestMs(
+                kRuns, [&] { FloorLoad(path, offset, warm.get(), mipmaps); },
+                [&] {
                     doc.LoadPanorama(path);
                     glFinish();
                     doc.ReleaseScene();
-                }));
-            }
+                });
             ok &= Report(std::string("load ") + name + ", mipmaps " + (mipmaps ? "on" : "off"), ours, floor, 1.10);
         }
     }

@@ -51,10 +51,8 @@ int main() {
                                                 static_cast<std::streamsize>(jpeg.size()));
     std::unique_ptr<uint8_t[]> warm(new uint8_t[size_t(kW) * kH * 4]);
     std::fill_n(warm.get(), size_t(kW) * kH * 4, 0);
-    double full = 1e300, thumb = 1e300;
-    for (int round = 0; round < kRuns; ++round) {
-        full = std::min(full, BestOfMs(1, [&] { FloorDecodeJpeg(jpeg.data(), jpeg.size(), warm.get(), size_t(kW) * 4); }));
-        thumb = std::min(thumb, BestOfMs(1, [&] { Thumbnail(path, out); }));
-    }
+    const auto [full, thumb] = AlternatingBestMs(
+        kRuns, [&] { FloorDecodeJpeg(jpeg.data(), jpeg.size(), warm.get(), size_t(kW) * 4); },
+        [&] { Thumbnail(path, out); });
     return Report("256-px thumbnail vs full-size JPEG decode", thumb, full, 0.35) ? 0 : 1;
 }

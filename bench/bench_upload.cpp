@@ -53,16 +53,9 @@ int main() {
             glFinish();
             glDeleteTextures(6, ids);
         };
-        // Rounds alternate: the first uploads in a process pay for memory
-        // that Mesa and malloc reuse later, and the order must not decide.
         // Texture memory makes single rounds vary by a factor of two on a
         // busy machine; the best of many rounds is the repeatable figure.
-        const int rounds = mipmaps ? 8 : 25;
-        double floor = 1e300, ours = 1e300;
-        for (int round = 0; round < rounds; ++round) {
-            floor = std::min(floor, BestOfMs(1, floorRound));
-            ours = std::min(ours, BestOfMs(1, ourRound));
-        }
+        const auto [floor, ours] = AlternatingBestMs(mipmaps ? 8 : 25, floorRound, ourRound);
         ok &= Report(std::string("UploadTexture x6 2048^2, mipmaps ") + (mipmaps ? "on" : "off"), ours, floor, 1.05);
     }
     image->UnlockBits(all);
