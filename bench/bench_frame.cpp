@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "BenchSupport.h"
+#include "HeadlessBench.h"
 #include "document/CMOrvalenDoc.h"
 #include "platform/gl/HeadlessContext.h"
 #include "TempRegistry.h"
@@ -57,11 +58,7 @@ void BareFrame(const GLuint faces[6], const FrameCamera& c) {
 
 int main(int argc, char** argv) {
     orv::gl::HeadlessContext context;
-    std::string error;
-    if (!context.Create(kW, kH, &error)) {
-        std::fprintf(stderr, "no GL context: %s\n", error.c_str());
-        return 2;
-    }
+    if (!CreateBenchContext(context, kW, kH)) return 2;
     TempRegistry registry;
 
     const std::string sample = argc > 1 ? argv[1] : std::string(ORV_SOURCE_DIR) + "/sample/sample.orvp";

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "BenchSupport.h"
+#include "HeadlessBench.h"
 #include "document/CMOrvalenDoc.h"
 #include "platform/gl/HeadlessContext.h"
 #include "TempRegistry.h"
@@ -68,11 +69,7 @@ void FloorLoad(const std::string& path, size_t offset, uint8_t* warm, bool mipma
 
 int main() {
     orv::gl::HeadlessContext context;
-    std::string error;
-    if (!context.Create(64, 64, &error)) {
-        std::fprintf(stderr, "no GL context: %s\n", error.c_str());
-        return 2;
-    }
+    if (!CreateBenchContext(context, 64, 64)) return 2;
     TempRegistry registry;
     const std::string& base = registry.Dir();
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "BenchSupport.h"
+#include "HeadlessBench.h"
 #include "TempRegistry.h"
 #include "cli/PngWriter.h"
 #include "document/CMOrvalenDoc.h"
@@ -42,8 +43,7 @@ void Thumbnail(const std::string& path, const std::string& out) {
 
 int main() {
     orv::gl::HeadlessContext context;
-    std::string error;
-    if (!context.Create(kThumbW, kThumbH, &error)) return 2;
+    if (!orv::bench::CreateBenchContext(context, kThumbW, kThumbH)) return 2;
     TempRegistry registry;
     const auto jpeg = EncodeJpeg(MakeStripPixels(kW, kH), kW, kH, 90);
     const std::string path = registry.Dir() + "/strip.orvp", out = registry.Dir() + "/thumb.png";

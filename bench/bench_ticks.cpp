@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "BenchSupport.h"
+#include "HeadlessBench.h"
 #include "TempRegistry.h"
 #include "document/CMOrvalenDoc.h"
 #include "platform/gl/HeadlessContext.h"
@@ -56,8 +57,7 @@ private:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     orv::gl::HeadlessContext context;
-    std::string error;
-    if (!context.Create(640, 480, &error)) return 2;
+    if (!orv::bench::CreateBenchContext(context, 640, 480)) return 2;
     orv::bench::TempRegistry registry;
     CMOrvalenDoc doc;
     doc.LoadPanorama(std::string(ORV_SOURCE_DIR) + "/sample/sample.orvp");

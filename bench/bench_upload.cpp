@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "BenchSupport.h"
+#include "HeadlessBench.h"
 #include "document/TextureUpload.h"
 #include "platform/gl/HeadlessContext.h"
 #include "TempRegistry.h"
@@ -23,11 +24,7 @@ constexpr int kW = 12288, kH = 2048;
 
 int main() {
     orv::gl::HeadlessContext context;
-    std::string error;
-    if (!context.Create(64, 64, &error)) {
-        std::fprintf(stderr, "no GL context: %s\n", error.c_str());
-        return 2;
-    }
+    if (!CreateBenchContext(context, 64, 64)) return 2;
     TempRegistry registry;
 
     const auto bytes = EncodePng(MakeStripPixels(kW, kH), kW, kH);

@@ -93,7 +93,14 @@ void CMOrvalenDoc::BuildCube(orv::image::Image& decoded) {
     m_cubeList = CompileCubeList(m_faceTexture);
 }
 
-void CMOrvalenDoc::BuildOverlay(orv::image::Image& overlay) {
+void CMOrvalenDoc::BuildOverlay(orv::image::Image& overlay, const OverlayDescription& placement) {
+    m_overlayImageWidth = overlay.Width();
+    m_overlayImageHeight = overlay.Height();
+    m_overlayPosX = placement.posX;
+    m_overlayPosY = placement.posY;
+    m_overlaySize = placement.size;
+    m_overlayAnchor = placement.anchor;
+    m_overlayOpacity = placement.opacity;
     UploadTexture(overlay,
                   {0, 0, static_cast<int32_t>(overlay.Width()), static_cast<int32_t>(overlay.Height())},
                   m_overlayTexture);

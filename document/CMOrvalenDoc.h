@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/OverlayDescription.h"
 #include "framework/Document.h"
 
 #include "platform/image/Image.h"
@@ -76,8 +77,9 @@ public:
 private:
     // Uploads the six faces of a decoded panorama and compiles the cube.
     void BuildCube(orv::image::Image& panorama);
-    // Uploads the overlay image and compiles its list with the opacity.
-    void BuildOverlay(orv::image::Image& overlay);
+    // Takes the overlay image's size and the placement, uploads the image and
+    // compiles its list with the opacity: the same for both file types.
+    void BuildOverlay(orv::image::Image& overlay, const OverlayDescription& placement);
     void ReportLoadFailure(const std::string& path);
     orv::image::DecodeOptions PanoramaDecodeOptions() const;
 

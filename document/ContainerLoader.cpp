@@ -47,14 +47,13 @@ bool CMOrvalenDoc::BuildOverlayFromRecord(const OverlayRecord& record) {
     const std::vector<uint8_t>& bytes = record.Image.Payload;
     auto overlay = LoadImageFromMemory(bytes.data(), bytes.size());
     if (!overlay || overlay->LastStatus() != orv::image::Status::Ok) return false;
-    m_overlayImageWidth = overlay->Width();
-    m_overlayImageHeight = overlay->Height();
-    // float32 widened to double exactly.
-    m_overlayPosX = record.PosXPercent;
-    m_overlayPosY = record.PosYPercent;
-    m_overlaySize = record.SizePercent;
-    m_overlayAnchor = record.AnchorMode;
-    m_overlayOpacity = record.OpacityPercent;
-    BuildOverlay(*overlay);
+    // float32 widened to double exactly; the anchor as the byte's value.
+    OverlayDescription placement;
+    placement.posX = record.PosXPercent;
+    placement.posY = record.PosYPercent;
+    placement.size = record.SizePercent;
+    placement.anchor = record.AnchorMode;
+    placement.opacity = record.OpacityPercent;
+    BuildOverlay(*overlay, placement);
     return true;
 }

@@ -26,22 +26,12 @@ bool CMOrvalenDoc::BuildOverlayFromMetadata(Image& image) {
     auto overlay = LoadImageFromMemory(profile->value.data(), profile->value.size());
     if (!overlay || overlay->LastStatus() != orv::image::Status::Ok) return false;
 
-    m_overlayImageWidth = overlay->Width();
-    m_overlayImageHeight = overlay->Height();
-
     // The description ends at its first NUL or at the end of the item.
     std::string_view text;
     if (const orv::image::PropertyItem* item = image.Property(orv::image::kTagImageDescription)) {
         text = std::string_view(reinterpret_cast<const char*>(item->value.data()), item->value.size());
         text = text.substr(0, text.find('\0'));
     }
-    const OverlayDescription d = ParseOverlayDescription(text);
-    m_overlayPosX = d.posX;
-    m_overlayPosY = d.posY;
-    m_overlaySize = d.size;
-    m_overlayAnchor = d.anchor;
-    m_overlayOpacity = d.opacity;
-
-    BuildOverlay(*overlay);
+    BuildOverlay(*overlay, ParseOverlayDescription(text));
     return true;
 }

@@ -9,7 +9,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import Program, XSession, differs, settle  # noqa: E402
+from xsession import Program, XSession, differs, drag, settle  # noqa: E402
 
 PROGRAM, SOURCE, XDND_DROP = sys.argv[1], sys.argv[2], sys.argv[3]
 SAMPLE = os.path.join(SOURCE, "sample", "sample.orvp")
@@ -157,22 +157,11 @@ def open_and_navigate(x, root):
         corner = shot.getpixel((600, 440))
         check(sum(corner) > 550, f"the overlay sits at the bottom right ({corner})")
         box = (0, 40, 640, 470)
-        x.xdotool("mousemove", 300, 250)
-        x.xdotool("mousedown", 1)
-        for dx in range(0, 121, 20):
-            x.xdotool("mousemove", 300 + dx, 250)
-            time.sleep(0.03)
-        x.xdotool("mouseup", 1)
+        drag(x, (300, 250), 120)
         settle()
         turned = x.screenshot()
         check(differs(shot, turned, box), "a drag turns the view")
-        x.xdotool("keydown", "ctrl")
-        x.xdotool("mousedown", 1)
-        for dx in range(0, 101, 20):
-            x.xdotool("mousemove", 300 + dx, 250)
-            time.sleep(0.03)
-        x.xdotool("mouseup", 1)
-        x.xdotool("keyup", "ctrl")
+        drag(x, (300, 250), 100, steps=5, modifier="ctrl")
         time.sleep(1.0)
         a = x.screenshot()
         time.sleep(0.5)

@@ -10,7 +10,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import Program, XSession, differs, settle  # noqa: E402
+from xsession import Program, XSession, differs, drag, settle  # noqa: E402
 
 HOST, SAMPLES = sys.argv[1], sys.argv[2]
 SAMPLE = os.path.join(SAMPLES, "sample.orvp")
@@ -45,12 +45,7 @@ def main():
             check(differs(before, before.copy().point(lambda v: 0), VIEW_BOX), "the panorama is drawn")
 
             # A drag to the right turns the view.
-            x.xdotool("mousemove", 320, 240)
-            x.xdotool("mousedown", 1)
-            for dx in range(0, 101, 20):
-                x.xdotool("mousemove", 320 + dx, 240)
-                time.sleep(0.03)
-            x.xdotool("mouseup", 1)
+            drag(x, (320, 240), 100, steps=5)
             settle()
             turned = x.screenshot()
             check(differs(before, turned, VIEW_BOX), "a drag turns the view")

@@ -146,3 +146,17 @@ def differs(a, b, box, threshold=8.0):
 def settle(seconds=1.6):
     """Long enough for an animation of 52 ticks of 20 ms to arrive."""
     time.sleep(seconds)
+
+
+def drag(x, start, dx, steps=6, modifier=None):
+    """A left-button drag from start, dx pixels to the right, in steps."""
+    if modifier:
+        x.xdotool("keydown", modifier)
+    x.xdotool("mousemove", *start)
+    x.xdotool("mousedown", 1)
+    for i in range(steps + 1):
+        x.xdotool("mousemove", start[0] + dx * i // steps, start[1])
+        time.sleep(0.03)
+    x.xdotool("mouseup", 1)
+    if modifier:
+        x.xdotool("keyup", modifier)

@@ -95,7 +95,7 @@ TEST(ShellRegistration, ExtensionsOfOtherFileTypesAreLeftAlone) {
         TestRegistry t;
         if (c.existing != "<none>") SetDefault(t.Files(), ".orvp", c.existing);
         const auto result = RegisterShellFileTypes(t.Files(), ProgramInput());
-        EXPECT_EQ(DefaultValue(t.Files(), ".orvp") == "TessalyCAD.Orvalen.Document", c.claimed || c.label == std::string("ours"));
+        EXPECT_EQ(DefaultValue(t.Files(), ".orvp") == "TessalyCAD.Orvalen.Document", c.claimed);
         EXPECT_EQ(DefaultValue(t.Files(), ".orvp\\ShellNew", "NullFile") == "", c.claimed);
         EXPECT_EQ(result.claimedExtensions.size(), c.claimed ? 2u : 1u);
         EXPECT_EQ(DefaultValue(t.Files(), ".orvp2"), "TessalyCAD.Orvalen.Document") << "the other one is still claimed";
