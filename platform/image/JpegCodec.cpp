@@ -85,20 +85,66 @@ bool ReadHeader(jpeg_decompress_struct* cinfo, JpegErrors* err, jpeg_progress_mg
     return true;
 }
 
-// Decodes into rows of BGRA; CMYK and YCCK files into rows of CMYK, which
-// ConvertCmyk then turns into BGRA in place.
-bool ReadPixels(jpeg_decompress_struct* cinfo, JpegErrors* err, uint8_t* pixels, size_t stride) {
-    if (setjmp(err->jump)) return false;
+// Rows of BGRA; CMYK and YCCK files give rows of CMYK, which ConvertCmyk
+// then turns into BGRA in place.
+void ChooseOutputSpace(jpeg_decompress_struct* cinfo) {
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
-    jpeg_start_decompress(cinfo);
+}
+
+// Rows that a decoder stuck for want of input never delivers count as a file
+// that ends early (our memory source never runs dry, so that is defence only).
+void ReadScanlines(jpeg_decompress_struct* cinfo, JpegErrors* err, uint8_t* pixels, size_t stride) {
     JSAMPROW rows[16];
     while (cinfo->output_scanline < cinfo->output_height) {
         const JDIMENSION n = std::min<JDIMENSION>(16, cinfo->output_height - cinfo->output_scanline);
         for (JDIMENSION i = 0; i < n; ++i) rows[i] = pixels + size_t(cinfo->output_scanline + i) * stride;
-        jpeg_read_scanlines(cinfo, rows, n);
+        if (jpeg_read_scanlines(cinfo, rows, n) == 0) {
+            err->truncated = true;
+            return;
+        }
     }
+}
+
+bool ReadPixels(jpeg_decompress_struct* cinfo, JpegErrors* err, uint8_t* pixels, size_t stride) {
+    if (setjmp(err->jump)) return false;
+    ChooseOutputSpace(cinfo);
+    jpeg_start_decompress(cinfo);
+    ReadScanlines(cinfo, err, pixels, stride);
     jpeg_finish_decompress(cinfo);
+    return true;
+}
+
+// At 1/8 scale each block's pixels come from its DC coefficient alone
+// (a subsampled colour block's 2x2 pixels then all show its DC), and a
+// progressive file sends the DC coefficients of every block before any
+// detail. A preview at that scale reads on only until every component's DC
+// is known to its last bit but one (a step of at most 1/8 of a quantiser) and
+// leaves the rest of the file, typically nine tenths of it, unread.
+bool DcIsKnown(const jpeg_decompress_struct* cinfo) {
+    for (int c = 0; c < cinfo->num_components; ++c) {
+        const int bits = cinfo->coef_bits[c][0];  // -1 until the first DC scan
+        if (bits < 0 || bits > 1) return false;
+    }
+    return true;
+}
+
+bool ReadProgressiveDc(jpeg_decompress_struct* cinfo, JpegErrors* err, uint8_t* pixels, size_t stride) {
+    if (setjmp(err->jump)) return false;
+    ChooseOutputSpace(cinfo);
+    cinfo->buffered_image = TRUE;
+    cinfo->do_block_smoothing = FALSE;  // no guessed detail: the DC alone
+    jpeg_start_decompress(cinfo);
+    for (;;) {
+        const int r = jpeg_consume_input(cinfo);
+        if (r == JPEG_REACHED_EOI || r == JPEG_SUSPENDED) break;
+        if (r == JPEG_SCAN_COMPLETED && DcIsKnown(cinfo)) break;
+    }
+    jpeg_start_output(cinfo, cinfo->input_scan_number);
+    ReadScanlines(cinfo, err, pixels, stride);
+    // A file that ends before its DC is complete fails like any cut-off file.
+    if (!DcIsKnown(cinfo)) err->truncated = true;
+    jpeg_abort_decompress(cinfo);
     return true;
 }
 
@@ -167,12 +213,13 @@ void DecodeJpeg(ByteSpan bytes, Decoded* out) {
         // The saved markers live only until jpeg_finish_decompress.
         ReadMarkers(&cinfo, out);
         const size_t stride = size_t{out->width} * 4;
-        if (!ReadPixels(&cinfo, &err, out->pixels.get(), stride)) {
+        const bool dcOnly = cinfo.progressive_mode && cinfo.scale_denom == 8;
+        if (!(dcOnly ? ReadProgressiveDc : ReadPixels)(&cinfo, &err, out->pixels.get(), stride)) {
             out->Fail(Status::CorruptData, std::string("JPEG data: ") + err.message);
         } else if (err.truncated) {
             out->Fail(Status::CorruptData, "JPEG data: file ends early");
         } else {
-            if (cinfo.out_color_space == JCS_CMYK) 
+            if (cinfo.out_color_space == JCS_CMYK)
                 ConvertCmyk(out->pixels.get(), size_t{out->width} * out->height, cinfo.saw_Adobe_marker);
         }
     }

@@ -1,6 +1,7 @@
 // Decoding real files written by an independent tool: every PNG colour type
 // and depth, interlaced PNG, baseline, progressive, grey and CMYK JPEG, TIFF,
-// GIF, BMP and WebP; broken files fail with a status and never crash.
+// GIF, BMP and WebP; JPEG at reduced scale; broken files fail with a status
+// and never crash.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -152,6 +153,80 @@ TEST(ImageDecode, EveryPrefixOfAFileFailsOrDecodes) {
             }
         }
         EXPECT_LT(decoded, static_cast<int>(bytes.size()) / 2) << "most prefixes are broken files";
+    }
+}
+
+// At 1/8 a progressive file is read only as far as its DC coefficients: every
+// prefix that holds the first scan decodes, every one that cuts it fails.
+TEST(ImageDecode, EveryPrefixOfAProgressiveFileDecodesAtOneEighthOnceItHoldsTheDc) {
+    DecodeOptions eighth;
+    eighth.minHeight = 1;
+    const auto bytes = orv::test::ReadBytes(Fixture("jpeg_wide_progressive.jpg"));
+    const size_t dcEnd = orv::test::ReadBytes(Fixture("jpeg_wide_progressive_dc_only.jpg")).size();
+    const size_t insideDc = orv::test::ReadBytes(Fixture("invalid_wide_progressive_cut_in_dc.jpg")).size();
+    for (size_t n = 0; n <= bytes.size(); ++n) {
+        std::unique_ptr<uint8_t[]> prefix(new uint8_t[n ? n : 1]);
+        std::memcpy(prefix.get(), bytes.data(), n);
+        auto image = Image::FromMemory(prefix.get(), n, eighth);
+        if (n >= dcEnd) {
+            EXPECT_EQ(image->LastStatus(), Status::Ok) << n << " bytes: " << image->LastMessage();
+            EXPECT_EQ(image->Width(), 16u) << n << " bytes";
+        } else if (n <= insideDc) {
+            EXPECT_NE(image->LastStatus(), Status::Ok) << n << " bytes";
+        }
+    }
+}
+
+TEST(ImageDecode, JpegDecodesAtTheSmallestScaleThatKeepsTheAskedHeight) {
+    struct Case {
+        uint32_t minHeight;
+        uint32_t width, height;
+    };
+    // 128 x 64: 1/8 is 16 x 8, 1/4 is 32 x 16, 1/2 is 64 x 32.
+    const Case cases[] = {{0, 128, 64}, {1, 16, 8}, {8, 16, 8}, {9, 32, 16}, {16, 32, 16},
+                          {17, 64, 32}, {32, 64, 32}, {33, 128, 64}, {1000, 128, 64}};
+    for (const char* name : {"jpeg_wide_baseline.jpg", "jpeg_wide_progressive.jpg"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(name) + " at least " + std::to_string(c.minHeight) + " rows");
+            DecodeOptions options;
+            options.minHeight = c.minHeight;
+            auto image = Image::FromFile(Fixture(name), options);
+            ASSERT_EQ(image->LastStatus(), Status::Ok) << image->LastMessage();
+            EXPECT_EQ(image->Width(), c.width);
+            EXPECT_EQ(image->Height(), c.height);
+            ExpectNear(PixelAt(*image, c.width / 4, c.height / 2), kLeft, 6, "left");
+            ExpectNear(PixelAt(*image, c.width * 3 / 4, c.height / 2), kRight, 6, "right");
+        }
+    }
+}
+
+// At 1/8 a progressive file is read only as far as its DC coefficients: a
+// file cut after that first scan still gives the reduced picture (though not
+// the full one), and one cut inside it fails at every scale.
+TEST(ImageDecode, ReducedProgressiveJpegNeedsOnlyItsDcScan) {
+    DecodeOptions eighth;
+    eighth.minHeight = 8;
+    auto dcOnly = Image::FromFile(Fixture("jpeg_wide_progressive_dc_only.jpg"), eighth);
+    ASSERT_EQ(dcOnly->LastStatus(), Status::Ok) << dcOnly->LastMessage();
+    ASSERT_EQ(dcOnly->Width(), 16u);
+    ExpectNear(PixelAt(*dcOnly, 4, 4), kLeft, 6, "left");
+    ExpectNear(PixelAt(*dcOnly, 12, 4), kRight, 6, "right");
+    // The same pixels as from the whole file.
+    auto whole = Image::FromFile(Fixture("jpeg_wide_progressive.jpg"), eighth);
+    LockedBits a, b;
+    ASSERT_EQ(dcOnly->LockBits({0, 0, 16, 8}, &a), Status::Ok);
+    ASSERT_EQ(whole->LockBits({0, 0, 16, 8}, &b), Status::Ok);
+    EXPECT_EQ(std::memcmp(a.scan0, b.scan0, 16 * 8 * 4), 0);
+
+    DecodeOptions quarter;
+    quarter.minHeight = 16;
+    for (const DecodeOptions& options : {DecodeOptions{}, quarter}) {
+        auto image = Image::FromFile(Fixture("jpeg_wide_progressive_dc_only.jpg"), options);
+        EXPECT_EQ(image->LastStatus(), Status::CorruptData) << "at least " << options.minHeight << " rows";
+    }
+    for (const DecodeOptions& options : {DecodeOptions{}, quarter, eighth}) {
+        auto image = Image::FromFile(Fixture("invalid_wide_progressive_cut_in_dc.jpg"), options);
+        EXPECT_EQ(image->LastStatus(), Status::CorruptData) << "at least " << options.minHeight << " rows";
     }
 }
 
