@@ -18,7 +18,7 @@
 
 #include "BenchSupport.h"
 #include "framework/StartupTrace.h"
-#include "platform/image/LargeBuffer.h"
+#include "platform/image/PixelBuffer.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ protected:
 void DecodeAndUpload(const std::vector<uint8_t>& bytes) {
     // The same fast allocation as the program's decoder (huge pages), so the
     // floor is not slowed by page faults the program avoids.
-    orv::image::LargeBuffer pixels;
+    orv::image::PixelBuffer pixels;
     if (!pixels.Allocate(size_t(kW) * kH * 4)) std::abort();
     orv::bench::FloorDecodeJpeg(bytes.data(), bytes.size(), pixels.get(), size_t(kW) * 4);
     GLuint ids[6];

@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "Image.h"
-#include "LargeBuffer.h"
+#include "PixelBuffer.h"
 
 namespace orv::image {
 
 struct Image::Decoded {
     uint32_t width = 0;
     uint32_t height = 0;
-    LargeBuffer pixels;  // width * height BGRA pixels, rows packed
+    PixelBuffer pixels;  // width * height BGRA pixels, rows packed
     std::vector<PropertyItem> properties;
     Status status = Status::Ok;
     std::string message;

@@ -94,7 +94,7 @@ void Decoded::AddProperty(uint32_t id, uint16_t type, std::vector<uint8_t> value
 Image::Image(Decoded&& d)
     : m_width(d.status == Status::Ok ? d.width : 0),
       m_height(d.status == Status::Ok ? d.height : 0),
-      m_pixels(d.status == Status::Ok ? std::move(d.pixels) : LargeBuffer{}),
+      m_pixels(d.status == Status::Ok ? std::move(d.pixels) : PixelBuffer{}),
       m_properties(d.status == Status::Ok ? std::move(d.properties) : std::vector<PropertyItem>{}),
       m_status(d.status),
       m_message(std::move(d.message)) {}
@@ -126,8 +126,8 @@ std::unique_ptr<Image> Image::FromFile(const std::string& path, const DecodeOpti
         return Failed(Status::TooLarge, path + ": file too large");
     }
     const auto size = static_cast<size_t>(st.st_size);
-    LargeBuffer bytes;
-    if (!bytes.Allocate(size)) {
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size ? size : 1]);
+    if (!bytes) {
         close(fd);
         return Failed(Status::OutOfMemory, path + ": no memory for the file");
     }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "LargeBuffer.h"
+#include "PixelBuffer.h"
 
 namespace orv::image {
 
@@ -125,7 +125,7 @@ private:
 
     uint32_t m_width = 0;
     uint32_t m_height = 0;
-    LargeBuffer m_pixels;
+    PixelBuffer m_pixels;
     std::vector<PropertyItem> m_properties;
     Status m_status = Status::Ok;
     std::string m_message;

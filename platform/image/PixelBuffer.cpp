@@ -1,4 +1,4 @@
-#include "LargeBuffer.h"
+#include "PixelBuffer.h"
 
 #include <sys/mman.h>
 
@@ -11,7 +11,7 @@ constexpr size_t kMapThreshold = size_t{4} << 20;
 
 }  // namespace
 
-LargeBuffer& LargeBuffer::operator=(LargeBuffer&& other) noexcept {
+PixelBuffer& PixelBuffer::operator=(PixelBuffer&& other) noexcept {
     if (this != &other) {
         Reset();
         m_data = other.m_data;
@@ -23,7 +23,7 @@ LargeBuffer& LargeBuffer::operator=(LargeBuffer&& other) noexcept {
     return *this;
 }
 
-bool LargeBuffer::Allocate(size_t size) {
+bool PixelBuffer::Allocate(size_t size) {
     Reset();
     if (size >= kMapThreshold) {
         void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -40,7 +40,7 @@ bool LargeBuffer::Allocate(size_t size) {
     return true;
 }
 
-void LargeBuffer::Reset() {
+void PixelBuffer::Reset() {
     if (!m_data) return;
     if (m_mapped) munmap(m_data, m_size);
     else delete[] m_data;
