@@ -33,7 +33,7 @@ std::vector<uint8_t> MakeStripPixels(int w, int h) {
     return px;
 }
 
-std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, int quality) {
+std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, int quality, bool progressive) {
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -47,6 +47,7 @@ std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, 
     c.in_color_space = JCS_EXT_BGRA;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
         JSAMPROW row = const_cast<uint8_t*>(bgra.data()) + size_t(c.next_scanline) * w * 4;

@@ -16,7 +16,10 @@ namespace orv::bench {
 // the encoders see something like a photograph.
 std::vector<uint8_t> MakeStripPixels(int w, int h);
 
-std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, int quality);
+// Baseline unless progressive (libjpeg's standard scan script: every block's
+// DC first).
+std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, int quality,
+                                bool progressive = false);
 std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& bgra, int w, int h);
 
 // The floors the benchmarks compare with: the libraries called directly.

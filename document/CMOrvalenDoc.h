@@ -50,6 +50,12 @@ public:
     // A strip image: six square faces side by side, the overlay in its
     // metadata.
     void LoadStripFile(const std::string& path);
+    // The strip loader on an image already decoded (with
+    // PanoramaDecodeOptions, so that it may be decoded on another thread
+    // while the context is made); path is for messages.
+    void LoadStripImage(orv::image::Image& image, const std::string& path);
+    // How a panorama's image is to be decoded: reduced when faces are limited.
+    orv::image::DecodeOptions PanoramaDecodeOptions() const;
     // A .orvp2 container.
     void LoadContainerPanorama(const std::string& path);
     // The container loader on an already open source; path is for messages.
@@ -81,7 +87,6 @@ private:
     // compiles its list with the opacity: the same for both file types.
     void BuildOverlay(orv::image::Image& overlay, const OverlayDescription& placement);
     void ReportLoadFailure(const std::string& path);
-    orv::image::DecodeOptions PanoramaDecodeOptions() const;
 
     uint32_t m_faceSideLimit = 0;
 };

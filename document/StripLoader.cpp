@@ -4,14 +4,17 @@
 #include "platform/image/Image.h"
 
 void CMOrvalenDoc::LoadStripFile(const std::string& path) {
+    LoadStripImage(*orv::image::Image::FromFile(path, PanoramaDecodeOptions()), path);
+}
+
+void CMOrvalenDoc::LoadStripImage(orv::image::Image& image, const std::string& path) {
     ReleaseScene();
-    auto image = orv::image::Image::FromFile(path, PanoramaDecodeOptions());
-    if (image->LastStatus() != orv::image::Status::Ok) {
+    if (image.LastStatus() != orv::image::Status::Ok) {
         // The overlay flag keeps its value; with no overlay list it draws
         // nothing.
         ReportLoadFailure(path);
         return;
     }
-    BuildCube(*image);
-    m_hasOverlay = BuildOverlayFromMetadata(*image);
+    BuildCube(image);
+    m_hasOverlay = BuildOverlayFromMetadata(image);
 }
