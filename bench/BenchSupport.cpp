@@ -76,7 +76,7 @@ std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& bgra, int w, int h) {
     return bytes;
 }
 
-void FloorDecodeJpeg(const uint8_t* data, size_t size, uint8_t* out, size_t stride) {
+void FloorDecodeJpeg(const uint8_t* data, size_t size, uint8_t* out, size_t stride, unsigned scaleDenom) {
     jpeg_decompress_struct d{};
     jpeg_error_mgr err{};
     d.err = jpeg_std_error(&err);
@@ -84,6 +84,8 @@ void FloorDecodeJpeg(const uint8_t* data, size_t size, uint8_t* out, size_t stri
     jpeg_mem_src(&d, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d, TRUE);
     d.out_color_space = JCS_EXT_BGRA;
+    d.scale_num = 1;
+    d.scale_denom = scaleDenom;
     jpeg_start_decompress(&d);
     JSAMPROW rows[16];
     while (d.output_scanline < d.output_height) {

@@ -23,8 +23,9 @@ std::vector<uint8_t> EncodeJpeg(const std::vector<uint8_t>& bgra, int w, int h, 
 std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& bgra, int w, int h);
 
 // The floors the benchmarks compare with: the libraries called directly.
-// libjpeg-turbo decoding a JPEG straight into BGRA rows of the given stride.
-void FloorDecodeJpeg(const uint8_t* data, size_t size, uint8_t* out, size_t stride);
+// libjpeg-turbo decoding a JPEG straight into BGRA rows of the given stride,
+// at full size or scaled by 1/scaleDenom (2, 4 or 8).
+void FloorDecodeJpeg(const uint8_t* data, size_t size, uint8_t* out, size_t stride, unsigned scaleDenom = 1);
 // The six faces of a BGRA strip (face side = height) uploaded with the same
 // GL and GLU calls as the program's upload; the texture names go to ids.
 void FloorUploadFaces(const uint8_t* strip, int stripWidth, int face, bool mipmaps, unsigned ids[6]);
