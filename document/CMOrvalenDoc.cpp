@@ -74,14 +74,7 @@ orv::image::DecodeOptions CMOrvalenDoc::PanoramaDecodeOptions() const {
     return options;
 }
 
-void CMOrvalenDoc::BuildCube(orv::image::Image& decoded) {
-    // A preview needs no more than its limit: reduce what the decoder could
-    // not, by a whole factor that keeps the faces at least that large.
-    std::unique_ptr<orv::image::Image> reduced;
-    if (m_faceSideLimit > 0 && decoded.Height() >= 2 * m_faceSideLimit) {
-        reduced = decoded.Reduced(decoded.Height() / m_faceSideLimit);
-    }
-    orv::image::Image& panorama = reduced ? *reduced : decoded;
+void CMOrvalenDoc::BuildCube(orv::image::Image& panorama) {
     // Face i is the square of side h at column i * h; a square that does not
     // lie wholly inside the image gets no texture and shows white.
     const auto h = static_cast<int32_t>(panorama.Height());

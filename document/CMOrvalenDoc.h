@@ -42,9 +42,9 @@ public:
     // selects none (and nothing changed). A loader reports its own failure.
     bool LoadPanorama(const std::string& path);
 
-    // For previews: faces need be no larger than this many pixels. JPEG
-    // panoramas are then decoded at a reduced scale and others reduced before
-    // the upload. 0 (the default) keeps the full resolution.
+    // For previews: faces need be no larger than this many pixels, and the
+    // panorama image is decoded reduced to about that height (see
+    // DecodeOptions). 0 (the default) keeps the full resolution.
     void SetFaceSideLimit(uint32_t pixels) { m_faceSideLimit = pixels; }
 
     // A strip image: six square faces side by side, the overlay in its

@@ -29,9 +29,12 @@ struct Image::Decoded {
         return false;
     }
 
-    // Checks the size against the budget and allocates the pixels without
-    // touching them (the decoder writes every byte). False, with the status
-    // set, when the size is zero, too large or cannot be had.
+    // Checks a size against the budget; false, with the status set, when it
+    // is zero or too large.
+    bool CheckSize(uint64_t w, uint64_t h);
+    // Checks the size and allocates the pixels without touching them (the
+    // decoder writes every byte). False, with the status set, when the size
+    // is zero, too large or cannot be had.
     bool AllocatePixels(uint64_t w, uint64_t h);
 
     // Adds an item unless one with that id is there already.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "BoxReducer.h"
 #include "Decoded.h"
 
 namespace orv::image {
@@ -66,7 +67,7 @@ const char* StatusName(Status status) {
     return "?";
 }
 
-bool Decoded::AllocatePixels(uint64_t w, uint64_t h) {
+bool Decoded::CheckSize(uint64_t w, uint64_t h) {
     if (w == 0 || h == 0) return Fail(Status::CorruptData, "image has no pixels");
     if (w > kMaxImageSide || h > kMaxImageSide || w * h > kMaxImagePixels) {
         return Fail(Status::TooLarge, std::to_string(w) + " x " + std::to_string(h) +
@@ -78,6 +79,11 @@ bool Decoded::AllocatePixels(uint64_t w, uint64_t h) {
                                           " pixels are out of proportion to a file of " +
                                           std::to_string(encodedSize) + " bytes");
     }
+    return true;
+}
+
+bool Decoded::AllocatePixels(uint64_t w, uint64_t h) {
+    if (!CheckSize(w, h)) return false;
     if (!pixels.Allocate(w * h * 4)) return Fail(Status::OutOfMemory, "no memory for the pixels");
     width = static_cast<uint32_t>(w);
     height = static_cast<uint32_t>(h);
@@ -106,7 +112,16 @@ std::unique_ptr<Image> Image::FromMemory(const uint8_t* data, size_t size, const
     d.encodedSize = size;
     d.options = options;
     DecodeAny(ByteSpan{data, size}, &d);
-    return std::make_unique<Image>(std::move(d));
+    auto image = std::make_unique<Image>(std::move(d));
+    // What the decoder could not reduce while decoding is reduced now, by
+    // the whole factor that keeps the height at least minHeight.
+    if (options.minHeight > 0 && image->m_height / 2 >= options.minHeight) {
+        if (auto reduced = image->Reduced(image->m_height / options.minHeight)) {
+            reduced->m_properties = std::move(image->m_properties);
+            image = std::move(reduced);
+        }
+    }
+    return image;
 }
 
 std::unique_ptr<Image> Image::FromFile(const std::string& path, const DecodeOptions& options) {
@@ -152,21 +167,8 @@ std::unique_ptr<Image> Image::Reduced(uint32_t factor) const {
     const uint32_t w = m_width / factor, h = m_height / factor;
     Decoded d;
     if (!d.AllocatePixels(w, h)) return nullptr;
-    const size_t srcStride = size_t{m_width} * 4;
-    const uint32_t area = factor * factor;
-    for (uint32_t y = 0; y < h; ++y) {
-        uint8_t* dst = d.pixels.get() + size_t{y} * w * 4;
-        for (uint32_t x = 0; x < w; ++x) {
-            uint32_t sum[4] = {0, 0, 0, 0};
-            for (uint32_t dy = 0; dy < factor; ++dy) {
-                const uint8_t* src = m_pixels.get() + (size_t{y} * factor + dy) * srcStride + size_t{x} * factor * 4;
-                for (uint32_t dx = 0; dx < factor * 4; dx += 4) {
-                    for (int c = 0; c < 4; ++c) sum[c] += src[dx + c];
-                }
-            }
-            for (int c = 0; c < 4; ++c) dst[size_t{x} * 4 + c] = static_cast<uint8_t>(sum[c] / area);
-        }
-    }
+    BoxReducer reducer(w, factor, d.pixels.get());
+    for (uint32_t y = 0; y < h * factor; ++y) reducer.AddRow(m_pixels.get() + size_t{y} * m_width * 4);
     return std::make_unique<Image>(std::move(d));
 }
 

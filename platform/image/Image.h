@@ -78,8 +78,10 @@ struct PropertyItem {
 
 // How a decode may save work when the full resolution is not needed.
 struct DecodeOptions {
-    // Decode at a reduced scale where the format allows it (JPEG by 1/2, 1/4,
-    // 1/8), keeping the height at least this many pixels; 0 for full size.
+    // Gives the image reduced, keeping the height at least this many pixels
+    // (0: full size). JPEG is decoded at 1/2, 1/4 or 1/8 scale and a
+    // non-interlaced PNG reduced row by row as it is decoded; whatever is
+    // still twice that height or more is then reduced by a whole factor.
     uint32_t minHeight = 0;
 };
 

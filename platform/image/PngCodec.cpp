@@ -1,6 +1,7 @@
-// PNG through libpng, rows decoded straight into the BGRA pixels. libpng
-// reports errors by longjmp; the jumps stay inside the two small functions
-// below that call setjmp, and no C++ object with a destructor lives in them.
+// PNG through libpng, rows decoded straight into the BGRA pixels (or, for a
+// reduced preview, into one row that is averaged away at once). libpng
+// reports errors by longjmp; the jumps stay inside the small functions below
+// that call setjmp, and no C++ object with a destructor lives in them.
 #include <png.h>
 
 #include <csetjmp>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "BoxReducer.h"
 #include "Decoded.h"
 #include "PngMetadata.h"
 
@@ -52,10 +54,9 @@ bool ReadHeader(png_structp png, png_infop info, png_uint_32* w, png_uint_32* h)
     return true;
 }
 
-// Converts every colour type and depth to 8-bit BGRA and decodes the rows
-// into the given row pointers.
-bool ReadRows(png_structp png, png_infop info, png_bytepp rows, size_t rowBytes) {
-    if (setjmp(png_jmpbuf(png))) return false;
+// Converts every colour type and depth to 8-bit BGRA; checks that a row then
+// holds rowBytes. Only from inside a function that has called setjmp.
+void ConvertToBgra(png_structp png, png_infop info, size_t rowBytes) {
     const int depth = png_get_bit_depth(png, info);
     const int color = png_get_color_type(png, info);
     png_set_expand(png);  // palette to RGB, low-depth grey to 8 bits, tRNS to alpha
@@ -67,7 +68,27 @@ bool ReadRows(png_structp png, png_infop info, png_bytepp rows, size_t rowBytes)
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != rowBytes) png_error(png, "row size does not match BGRA");
+}
+
+// Decodes the rows as BGRA into the given row pointers.
+bool ReadRows(png_structp png, png_infop info, png_bytepp rows, size_t rowBytes) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    ConvertToBgra(png, info, rowBytes);
     png_read_image(png, rows);
+    png_read_end(png, nullptr);
+    return true;
+}
+
+// Decodes a non-interlaced image one row at a time into row and hands each
+// to the reducer.
+bool ReadRowsReduced(png_structp png, png_infop info, png_bytep row, size_t rowBytes, BoxReducer* reducer) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    ConvertToBgra(png, info, rowBytes);
+    const png_uint_32 h = png_get_image_height(png, info);
+    for (png_uint_32 y = 0; y < h; ++y) {
+        png_read_row(png, row, nullptr);
+        reducer->AddRow(row);
+    }
     png_read_end(png, nullptr);
     return true;
 }
@@ -87,8 +108,21 @@ void DecodePng(ByteSpan bytes, Decoded* out) {
 
     png_uint_32 w = 0, h = 0;
     std::vector<png_bytep> rows;
+    const uint32_t minHeight = out->options.minHeight;
     if (!ReadHeader(png, info, &w, &h)) {
         out->Fail(Status::CorruptData, std::string("PNG header: ") + src.error);
+    } else if (minHeight > 0 && h / 2 >= minHeight && w >= h / minHeight &&
+               png_get_interlace_type(png, info) == PNG_INTERLACE_NONE) {
+        // A preview of a large image: never more than one of its rows at a
+        // time (an interlaced image needs them all, and is reduced after).
+        const uint32_t factor = h / minHeight;
+        if (out->CheckSize(w, h) && out->AllocatePixels(w / factor, h / factor)) {
+            std::vector<uint8_t> row(size_t{w} * 4);
+            BoxReducer reducer(w / factor, factor, out->pixels.get());
+            if (!ReadRowsReduced(png, info, row.data(), row.size(), &reducer)) {
+                out->Fail(Status::CorruptData, std::string("PNG data: ") + src.error);
+            }
+        }
     } else if (out->AllocatePixels(w, h)) {
         rows.resize(h);
         for (png_uint_32 y = 0; y < h; ++y) rows[y] = out->pixels.get() + size_t{y} * w * 4;

@@ -160,7 +160,7 @@ TEST(ImageDecode, EveryPrefixOfAFileFailsOrDecodes) {
 // prefix that holds the first scan decodes, every one that cuts it fails.
 TEST(ImageDecode, EveryPrefixOfAProgressiveFileDecodesAtOneEighthOnceItHoldsTheDc) {
     DecodeOptions eighth;
-    eighth.minHeight = 1;
+    eighth.minHeight = 8;
     const auto bytes = orv::test::ReadBytes(Fixture("jpeg_wide_progressive.jpg"));
     const size_t dcEnd = orv::test::ReadBytes(Fixture("jpeg_wide_progressive_dc_only.jpg")).size();
     const size_t insideDc = orv::test::ReadBytes(Fixture("invalid_wide_progressive_cut_in_dc.jpg")).size();
@@ -182,9 +182,10 @@ TEST(ImageDecode, JpegDecodesAtTheSmallestScaleThatKeepsTheAskedHeight) {
         uint32_t minHeight;
         uint32_t width, height;
     };
-    // 128 x 64: 1/8 is 16 x 8, 1/4 is 32 x 16, 1/2 is 64 x 32.
-    const Case cases[] = {{0, 128, 64}, {1, 16, 8}, {8, 16, 8}, {9, 32, 16}, {16, 32, 16},
-                          {17, 64, 32}, {32, 64, 32}, {33, 128, 64}, {1000, 128, 64}};
+    // 128 x 64: 1/8 is 16 x 8, 1/4 is 32 x 16, 1/2 is 64 x 32; what is still
+    // twice the height asked for or more is then reduced by a whole factor.
+    const Case cases[] = {{0, 128, 64},  {1, 2, 1},    {3, 8, 4},     {8, 16, 8},     {9, 32, 16},
+                          {16, 32, 16}, {17, 64, 32}, {32, 64, 32}, {33, 128, 64}, {1000, 128, 64}};
     for (const char* name : {"jpeg_wide_baseline.jpg", "jpeg_wide_progressive.jpg"}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(name) + " at least " + std::to_string(c.minHeight) + " rows");
@@ -228,6 +229,71 @@ TEST(ImageDecode, ReducedProgressiveJpegNeedsOnlyItsDcScan) {
         auto image = Image::FromFile(Fixture("invalid_wide_progressive_cut_in_dc.jpg"), options);
         EXPECT_EQ(image->LastStatus(), Status::CorruptData) << "at least " << options.minHeight << " rows";
     }
+}
+
+// Formats without a reduced decode give what reducing their full image gives,
+// to the byte: a non-interlaced PNG reduced row by row while it decodes, the
+// others (an interlaced PNG among them) after. The metadata stays.
+TEST(ImageDecode, ReducedDecodeEqualsTheReducedFullImage) {
+    struct Case {
+        const char* file;
+        uint32_t minHeight;
+        uint32_t factor;
+    };
+    const Case cases[] = {
+        {"png_noise_35x19.png", 9, 2},  {"png_noise_35x19.png", 6, 3},   {"png_noise_35x19.png", 1, 19},
+        {"png_noise_35x19_interlaced.png", 6, 3}, {"png_rgb16.png", 8, 2}, {"png_palette_trns.png", 5, 3},
+        {"png_gray1.png", 4, 4},        {"meta_png_text.png", 8, 2},     {"tiff_rgba.tif", 8, 2},
+        {"gif_palette.gif", 8, 2},      {"bmp_rgb.bmp", 8, 2},           {"webp_lossless.webp", 8, 2},
+        // Not reduced: below twice the height asked for, or none asked for.
+        {"png_noise_35x19.png", 10, 1}, {"strip_faces.png", 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " at least " + std::to_string(c.minHeight) + " rows");
+        auto full = Image::FromFile(Fixture(c.file));
+        DecodeOptions options;
+        options.minHeight = c.minHeight;
+        auto reduced = Image::FromFile(Fixture(c.file), options);
+        ASSERT_EQ(reduced->LastStatus(), Status::Ok) << reduced->LastMessage();
+        auto want = c.factor > 1 ? full->Reduced(c.factor) : Image::FromFile(Fixture(c.file));
+        ASSERT_TRUE(want);
+        ASSERT_EQ(reduced->Width(), want->Width());
+        ASSERT_EQ(reduced->Height(), want->Height());
+        ASSERT_EQ(reduced->Height(), full->Height() / c.factor);
+        const auto w = static_cast<int32_t>(want->Width()), h = static_cast<int32_t>(want->Height());
+        LockedBits a, b;
+        ASSERT_EQ(reduced->LockBits({0, 0, w, h}, &a), Status::Ok);
+        ASSERT_EQ(want->LockBits({0, 0, w, h}, &b), Status::Ok);
+        for (int32_t y = 0; y < h; ++y) {
+            EXPECT_EQ(std::memcmp(a.scan0 + y * a.stride, b.scan0 + y * b.stride, size_t(w) * 4), 0) << "row " << y;
+        }
+        EXPECT_EQ(reduced->PropertyIds(), full->PropertyIds());
+    }
+}
+
+// Each box is the truncated mean of its pixels; the last columns and rows
+// that make no whole box are left out.
+TEST(ImageDecode, ReducedAveragesWholeBoxes) {
+    auto full = Image::FromFile(Fixture("png_noise_35x19.png"));
+    auto reduced = full->Reduced(4);
+    ASSERT_TRUE(reduced);
+    ASSERT_EQ(reduced->Width(), 8u);
+    ASSERT_EQ(reduced->Height(), 4u);
+    LockedBits src, dst;
+    ASSERT_EQ(full->LockBits({0, 0, 35, 19}, &src), Status::Ok);
+    ASSERT_EQ(reduced->LockBits({0, 0, 8, 4}, &dst), Status::Ok);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            for (int ch = 0; ch < 4; ++ch) {
+                int sum = 0;
+                for (int dy = 0; dy < 4; ++dy)
+                    for (int dx = 0; dx < 4; ++dx) sum += src.scan0[(y * 4 + dy) * src.stride + (x * 4 + dx) * 4 + ch];
+                EXPECT_EQ(dst.scan0[y * dst.stride + x * 4 + ch], sum / 16) << x << "," << y << " channel " << ch;
+            }
+        }
+    }
+    EXPECT_FALSE(full->Reduced(1));
+    EXPECT_FALSE(full->Reduced(36)) << "no whole box";
 }
 
 TEST(ImageLock, OnlyRectanglesWhollyInsideCanBeLocked) {
