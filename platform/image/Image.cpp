@@ -115,8 +115,8 @@ std::unique_ptr<Image> Image::FromMemory(const uint8_t* data, size_t size, const
     auto image = std::make_unique<Image>(std::move(d));
     // What the decoder could not reduce while decoding is reduced now, by
     // the whole factor that keeps the height at least minHeight.
-    if (options.minHeight > 0 && image->m_height / 2 >= options.minHeight) {
-        if (auto reduced = image->Reduced(image->m_height / options.minHeight)) {
+    if (const uint32_t factor = ReductionFactor(image->m_height, options.minHeight); factor > 1) {
+        if (auto reduced = image->Reduced(factor)) {
             reduced->m_properties = std::move(image->m_properties);
             image = std::move(reduced);
         }

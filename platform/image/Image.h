@@ -85,6 +85,12 @@ struct DecodeOptions {
     uint32_t minHeight = 0;
 };
 
+// The whole factor by which an image of this height is reduced for
+// minHeight: 1 (none) unless the height is at least twice minHeight.
+inline uint32_t ReductionFactor(uint32_t height, uint32_t minHeight) {
+    return minHeight > 0 && height / 2 >= minHeight ? height / minHeight : 1;
+}
+
 class Image {
 public:
     // Reads and decodes a file. Never null.

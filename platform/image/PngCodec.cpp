@@ -108,14 +108,13 @@ void DecodePng(ByteSpan bytes, Decoded* out) {
 
     png_uint_32 w = 0, h = 0;
     std::vector<png_bytep> rows;
-    const uint32_t minHeight = out->options.minHeight;
+    uint32_t factor = 1;
     if (!ReadHeader(png, info, &w, &h)) {
         out->Fail(Status::CorruptData, std::string("PNG header: ") + src.error);
-    } else if (minHeight > 0 && h / 2 >= minHeight && w >= h / minHeight &&
+    } else if ((factor = ReductionFactor(h, out->options.minHeight)) > 1 && w >= factor &&
                png_get_interlace_type(png, info) == PNG_INTERLACE_NONE) {
         // A preview of a large image: never more than one of its rows at a
         // time (an interlaced image needs them all, and is reduced after).
-        const uint32_t factor = h / minHeight;
         if (out->CheckSize(w, h) && out->AllocatePixels(w / factor, h / factor)) {
             std::vector<uint8_t> row(size_t{w} * 4);
             BoxReducer reducer(w / factor, factor, out->pixels.get());

@@ -79,6 +79,15 @@ def close(x, p, wid):
     return p.finish(10)
 
 
+def start_and_close(x, home, *args):
+    """Starts the program, waits for its main window and closes it again."""
+    p = run(x, home, *args)
+    try:
+        close(x, p, main_window(x, program=p))
+    finally:
+        p.kill()
+
+
 def first_start(x, root):
     home = Home(root, "first")
     p = run(x, home)
@@ -123,12 +132,7 @@ def extension_of_another_type(x, root):
         f.write('<?xml version="1.0"?>\n<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">'
                 '<mime-type type="application/x-other-viewer"><glob pattern="*.orvp"/></mime-type></mime-info>\n')
     subprocess.run(["update-mime-database", os.path.join(home.env["XDG_DATA_HOME"], "mime")], check=True)
-    p = run(x, home)
-    try:
-        wid = main_window(x, program=p)
-        close(x, p, wid)
-    finally:
-        p.kill()
+    start_and_close(x, home)
     classes = home.classes_hive()
     check("[HKEY_CLASSES_ROOT\\.orvp]" not in classes and "[HKEY_CLASSES_ROOT\\.orvp2]" in classes,
           "an extension of another MIME type is left alone")
@@ -230,12 +234,7 @@ def recent_files(x, root):
         shutil.copy(SAMPLE, path)
         files.append(path)
     for path in files:
-        p = run(x, home, path)
-        try:
-            wid = main_window(x, program=p)
-            close(x, p, wid)
-        finally:
-            p.kill()
+        start_and_close(x, home, path)
     hive = home.user_hive()
     section = hive.split("Recent File List]\n", 1)[1].split("\n\n", 1)[0]
     expected = "".join(f'"File{i + 1}"="{files[4 - i]}"\n' for i in range(4))
